@@ -1,0 +1,6 @@
+#include <cstdio>
+
+int main() {
+    std::puts("lyrivox-cli");
+    return 0;
+}

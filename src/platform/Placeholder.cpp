@@ -1,0 +1,1 @@
+// The platform layer: MIDI ports, settings store, converters.
