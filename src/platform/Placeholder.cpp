@@ -1,1 +1,0 @@
-// The platform layer: MIDI ports, settings store, converters.
