@@ -99,6 +99,7 @@ bool TMidiPlayer::StartLocked() {
     const auto start = TClock::now() - milliseconds(pos);
     StartTicks.store(start.time_since_epoch().count());
     if (Done.size() != Song.Tracks.size()) Done.assign(Song.Tracks.size(), 0);
+    Clocked.store(true, std::memory_order_release);
     Playing.store(true, std::memory_order_release);
     ++Generation;
     Wake.notify_all();
@@ -113,8 +114,10 @@ void TMidiPlayer::Stop() {
 void TMidiPlayer::StopLocked() {
     if (!Song.SongLoaded) return;
     if (Playing.load()) {
+        // The position freezes now; the playing state ends only when the port
+        // is closed, so whoever sees it stopped sees a finished stop.
         Position.store(PositionMs());
-        Playing.store(false, std::memory_order_release);
+        Clocked.store(false, std::memory_order_release);
         ++Generation;
         Wake.notify_all();
         for (std::uint8_t ch = 0; ch < 16; ++ch) {
@@ -124,6 +127,7 @@ void TMidiPlayer::StopLocked() {
         // Gives the driver time to pass the silencing on before the port closes.
         std::this_thread::sleep_for(SilenceWait);
         Output.Close();
+        Playing.store(false, std::memory_order_release);
     } else {
         Position.store(0);
         for (auto& t : Song.Tracks)
@@ -166,7 +170,7 @@ void TMidiPlayer::LocateLocked(std::int32_t ms) {
 }
 
 std::int32_t TMidiPlayer::PositionMs() const {
-    if (!Playing.load(std::memory_order_acquire)) return Position.load();
+    if (!Clocked.load(std::memory_order_acquire)) return Position.load();
     const TClock::time_point start{TClock::duration(StartTicks.load())};
     const auto elapsed = duration_cast<milliseconds>(TClock::now() - start).count();
     return static_cast<std::int32_t>(std::clamp<long long>(elapsed, INT_MIN, INT_MAX));

@@ -98,6 +98,7 @@ class TMidiPlayer : public TPlayerLink {
     bool Quit = false;            // guarded by Mutex
     std::uint64_t Generation = 0; // guarded by Mutex; bumped by start and stop
     std::atomic<bool> Playing{false};
+    std::atomic<bool> Clocked{false};       // the position follows the clock
     std::atomic<std::int32_t> Position{0};  // ms; while playing the clock is the truth
     std::atomic<TClock::rep> StartTicks{0}; // steady clock ticks of song time 0
     std::atomic<int> Busy{0};
