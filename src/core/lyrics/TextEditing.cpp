@@ -189,7 +189,7 @@ void CleanUpLines(std::vector<std::string>& lines) {
     std::vector<std::string> kept;
     kept.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
-        if (i >= 2 && IsBlank(lines[i]) && IsBlank(lines[i - 1])) continue;
+        if (i >= 2 && IsBlank(lines[i]) && !kept.empty() && IsBlank(kept.back())) continue;
         kept.push_back(std::move(lines[i]));
     }
     while (!kept.empty() && IsBlank(kept.back()))
