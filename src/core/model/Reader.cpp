@@ -266,6 +266,8 @@ void TMidiReader::ReadTrack(std::int32_t track, bool build) {
     for (std::uint8_t c : mtrk)
         if (Byte() != c) Fail(build ? msg::kTrackHeader1 : msg::kTrackHeader1Check);
     const std::int64_t chunkEnd = chunkStart + 8 + static_cast<std::int64_t>(Word32());
+    // A chunk that claims more bytes than the file holds is cut off.
+    if (chunkEnd > Size) RangeFail(msg::kPastEnd, Size);
     const bool prevMode = S.Config.PrevCommandMode;
     std::uint8_t running = 0;
     std::int64_t tick = 0;

@@ -14,8 +14,14 @@ void ApplyPlaybackSpeed(TSong& song) {
     for (TMidiEvent& e : song.Tracks[0].Events) {
         // Only complete tempo events made a map entry when the song was read.
         if (!e.IsMeta(0x51) || e.Data.size() < 3) continue;
-        if (entry >= song.Tempos.size()) break;
-        TTempo& t = song.Tempos[entry++];
+        // Entries are met in the order of the events; a default entry put in
+        // front of the map has no event and is passed over by its tick.
+        std::size_t k = entry;
+        while (k < song.Tempos.size() && song.Tempos[k].Tick != e.Tick)
+            ++k;
+        if (k >= song.Tempos.size()) continue;
+        entry = k + 1;
+        TTempo& t = song.Tempos[k];
         std::int64_t tempo = static_cast<std::int64_t>(t.OrigTempo) * 100 / percent;
         // Three data bytes hold at most 0xFFFFFF; slower is not representable.
         if (tempo > 0xFFFFFF) tempo = 0xFFFFFF;
