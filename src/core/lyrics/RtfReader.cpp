@@ -153,14 +153,14 @@ class TRtfText {
                 if (atGroupStart) State().Skip = true;
                 break;
             case '\'': {
-                int value = -1;
-                if (Pos + 1 < In.size()) {
-                    const int hi = HexValue(In[Pos]), lo = HexValue(In[Pos + 1]);
-                    if (hi >= 0 && lo >= 0) value = hi * 16 + lo;
-                }
-                if (value >= 0) {
+                // "\'hh"; a cut-off escape (one digit at the end) is dropped.
+                const int hi = Pos < In.size() ? HexValue(In[Pos]) : -1;
+                const int lo = Pos + 1 < In.size() ? HexValue(In[Pos + 1]) : -1;
+                if (hi >= 0 && lo >= 0) {
                     Pos += 2;
-                    Emit(char(value));
+                    Emit(char(hi * 16 + lo));
+                } else if (hi >= 0 && Pos + 1 >= In.size()) {
+                    ++Pos;
                 }
                 break;
             }
