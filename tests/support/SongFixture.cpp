@@ -134,6 +134,12 @@ TMidiEvent& AddEvent(TSong& song, std::size_t track, TMidiEvent event) {
     return *list.insert(pos, std::move(event));
 }
 
+TMidiEvent& AppendEvent(TSong& song, std::size_t track, TMidiEvent event) {
+    auto& list = song.Tracks.at(track).Events;
+    if (IsCounted(event)) ++song.Tracks[track].EventCount;
+    return *list.insert(std::prev(list.end()), std::move(event));
+}
+
 TMidiEvent& AddLyric(TSong& song, std::int32_t tick, const std::string& text) {
     return AddEvent(song, song.LyricsTrackIndex(), lv::MakeMetaEvent(5, text, tick));
 }

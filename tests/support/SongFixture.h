@@ -42,6 +42,9 @@ lv::TSong MakeSong(const TSongSetup& setup = {});
 // Inserts an event into a track in tick order (after events of equal tick,
 // before the end-of-track) and counts it as the reader does. Returns it.
 lv::TMidiEvent& AddEvent(lv::TSong& song, std::size_t track, lv::TMidiEvent event);
+// Appends an event just before the end-of-track whatever its tick (the lyrics
+// track gathers lyric events track by track, so ticks may fall back).
+lv::TMidiEvent& AppendEvent(lv::TSong& song, std::size_t track, lv::TMidiEvent event);
 // A lyric event (type 5) in the lyrics track.
 lv::TMidiEvent& AddLyric(lv::TSong& song, std::int32_t tick, const std::string& text);
 // A text event (type 1) in a file track.
