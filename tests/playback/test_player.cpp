@@ -7,7 +7,7 @@
 #include <thread>
 
 #include "FakeDialogs.h"
-#include "PlayerSong.h"
+#include "TimedSong.h"
 #include "playback/MidiPlayer.h"
 
 using namespace lv;
