@@ -245,7 +245,9 @@ TEST(BatchRun, Controller32QuestionCanStopTheRun) {
             dialogs.Log[0].Text,
             "\"Controller 32 einfügen\" ist eingeschaltet\rSoll der Vorgang abgebrochen werden?");
         EXPECT_EQ(r.Ran, !stop);
-        if (stop) EXPECT_EQ(ReadFileBytes(dir + "/x.mid"), before);
+        if (stop) {
+            EXPECT_EQ(ReadFileBytes(dir + "/x.mid"), before);
+        }
     }
     fs::remove_all(dir);
 }
