@@ -113,10 +113,15 @@ void MoveLyrics(TSong& song, std::int32_t ms) {
 }
 
 std::int32_t ParseMoveMs(const std::string& text) {
-    std::int32_t v = 0;
-    const char* b = text.data();
-    const char* e = b + text.size();
+    std::size_t from = 0, to = text.size();
+    while (from < to && (text[from] == ' ' || text[from] == '\t'))
+        ++from;
+    while (to > from && (text[to - 1] == ' ' || text[to - 1] == '\t'))
+        --to;
+    const char* b = text.data() + from;
+    const char* e = text.data() + to;
     if (b != e && *b == '+') ++b;
+    std::int32_t v = 0;
     const auto r = std::from_chars(b, e, v);
     if (r.ec != std::errc() || r.ptr != e) return 0;
     return v;
