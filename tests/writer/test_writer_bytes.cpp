@@ -277,3 +277,33 @@ TEST(ToneNames, ProgramTablesAtTheirEnds) {
     EXPECT_STREQ(lv::DrumSetName(0), "Standard");
     EXPECT_STREQ(lv::DrumSetName(1), "Standard");
 }
+
+TEST(WriterFormat1, SplitKeepsTheTimesOfLaterTracksOnTheSameChannel) {
+    // A format-2 song (read like format 1, written split) with channel 1 in
+    // both tracks: the second track's events go in tick order among the first's.
+    TSongSetup setup;
+    setup.Format = 2;
+    setup.TrackCount = 2;
+    setup.SongEndTick = 400;
+    setup.BuildTimes = false;
+    lv::TSong s = MakeSong(setup);
+    s.SongLoaded = true;
+    AddEvent(s, 0, MakeMetaEvent(1, "one", 0));
+    AddEvent(s, 0, MakeShortEvent(0x90, 60, 100, 100));
+    AddEvent(s, 0, MakeShortEvent(0x80, 60, 64, 300));
+    AddEvent(s, 1, MakeMetaEvent(1, "two", 0));
+    AddEvent(s, 1, MakeShortEvent(0x90, 62, 100, 200));
+    AddEvent(s, 1, MakeShortEvent(0x80, 62, 64, 400));
+    TSmfBuilder want(1, 480);
+    want.AddTrack().Meta(0, 0x21, Port()).EndOfTrack(400);
+    want.AddTrack()
+        .Meta(0, 0x21, Port())
+        .Text(0, "one")
+        .Text(0, "two")
+        .NoteOn(100, 0, 60, 100)
+        .NoteOn(100, 0, 62, 100)
+        .NoteOff(100, 0, 60, 64)
+        .NoteOff(100, 0, 62, 64)
+        .EndOfTrack();
+    EXPECT_EQ(Hex(lv::BuildFormat1Image(s)), Hex(want.Build()));
+}

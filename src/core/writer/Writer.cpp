@@ -315,23 +315,42 @@ AByte BuildFormat1Split(const TSong& song) {
         lists[i].Events.push_back(MakePortHead());
         lists[i].Events.push_back(MakeMetaEvent(3, std::string(), 0));
     }
-    auto append = [&](int list, const TMidiEvent& e) {
-        lists[list].Events.push_back(CopyEvent(e));
+    // Events of one track keep their order. An event of a later track that is
+    // earlier than what the list already holds from earlier tracks is put in
+    // tick order among those, so a song with several tracks on one channel
+    // does not get the later track's events shifted behind the earlier one's.
+    // The copies carry their source track in TimeMs, which the writer never
+    // writes; the head events carry -1 and are never passed.
+    for (auto& l : lists)
+        for (auto& e : l.Events)
+            e.TimeMs = -1;
+    auto append = [&](int list, const TMidiEvent& e, int sourceTrack) {
+        TEventList& events = lists[list].Events;
+        auto pos = events.end();
+        while (pos != events.begin()) {
+            const TMidiEvent& before = *std::prev(pos);
+            if (before.TimeMs < 0 || before.TimeMs == sourceTrack || before.Tick <= e.Tick) break;
+            --pos;
+        }
+        TMidiEvent copy = CopyEvent(e);
+        copy.TimeMs = sourceTrack;
+        events.insert(pos, std::move(copy));
         ++lists[list].Count;
     };
 
     for (std::size_t t = 0; t < song.TrackCount && t < song.Tracks.size(); ++t) {
         const TTrack& track = song.Tracks[t];
         if (track.Events.empty()) continue;
+        const int source = static_cast<int>(t);
         for (auto it = std::next(track.Events.begin()); it != track.Events.end(); ++it) {
             const TMidiEvent& e = *it;
             if (e.Kind == 1) {
                 const int list = (e.Status & 0x0F) + 1;
                 if ((e.Status & 0xF0) == 0xC0 && lists[list].Program < 0)
                     lists[list].Program = e.Data1;
-                append(list, e);
+                append(list, e, source);
             } else if (e.Status == 0xF0 || e.Status == 0xF7) {
-                append(10, e);
+                append(10, e, source);
             } else if (e.Status == 0xFF) {
                 switch (e.MetaType) {
                 case 1:
@@ -339,16 +358,16 @@ AByte BuildFormat1Split(const TSong& song) {
                 case 7:
                 case 75:
                 case 127:
-                    append(1, e);
+                    append(1, e, source);
                     break;
                 case 81:
                 case 84:
                 case 88:
                 case 89:
-                    append(0, e);
+                    append(0, e, source);
                     break;
                 case 4:
-                    if (const int ch = InstrumentNameChannel(e.Data)) append(ch, e);
+                    if (const int ch = InstrumentNameChannel(e.Data)) append(ch, e, source);
                     break;
                 default:
                     break;
