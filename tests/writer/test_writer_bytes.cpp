@@ -301,9 +301,9 @@ TEST(WriterFormat1, SplitKeepsTheTimesOfLaterTracksOnTheSameChannel) {
         .Text(0, "one")
         .Text(0, "two")
         .NoteOn(100, 0, 60, 100)
-        .NoteOn(100, 0, 62, 100)
+        .Raw(100, {62, 100})
         .NoteOff(100, 0, 60, 64)
-        .NoteOff(100, 0, 62, 64)
+        .Raw(100, {62, 64})
         .EndOfTrack();
     EXPECT_EQ(Hex(lv::BuildFormat1Image(s)), Hex(want.Build()));
 }
