@@ -1,5 +1,6 @@
 #include "lyrics/Hyphen.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
@@ -102,22 +103,38 @@ std::vector<std::uint8_t> THyphenEngine::HyphenValues(const std::string& word,
     }
 
     if (programRules) {
-        const int n = static_cast<int>(hn);
-        // A single first letter only goes off as a vowel before a consonant.
-        if (!IsHyphenVowel(code[1]) || IsHyphenVowel(code[2])) value[1] = 0;
-        if (!IsHyphenVowel(code[2]) && (value[2] & 1)) value[1] = 0;
-        // The last syllable holds a vowel and a consonant, and something with
-        // a vowel stays before it.
-        if (IsHyphenVowel(code[n - 1]) == IsHyphenVowel(code[n])) {
-            value[n - 2] = 0;
+        // The rules look at the letters of the word. Characters the table
+        // maps to the word boundary (a comma, a bracket) stay outside, so
+        // "Liebe," keeps its last syllable "be," whole like "Liebe" does.
+        int s = 1, e = static_cast<int>(hn);
+        while (s <= e && code[s] == kBoundaryCode)
+            ++s;
+        while (e >= s && code[e] == kBoundaryCode)
+            --e;
+        for (int i = 0; i < s && i < static_cast<int>(kValueSlots); ++i)
+            value[i] = 0;
+        for (int i = std::max(e, 0); i < static_cast<int>(kValueSlots); ++i)
+            value[i] = 0;
+        if (e - s + 1 < 3) {
+            std::fill(value.begin(), value.end(), 0);
         } else {
-            bool vowelBefore = false;
-            for (int i = 1; i <= n - 2; ++i)
-                vowelBefore = vowelBefore || IsHyphenVowel(code[i]);
-            if (!vowelBefore) value[n - 2] = 0;
+            // A single first letter only goes off as a vowel before a consonant.
+            if (!IsHyphenVowel(code[s]) || IsHyphenVowel(code[s + 1])) value[s] = 0;
+            if (!IsHyphenVowel(code[s + 1]) && (value[s + 1] & 1)) value[s] = 0;
+            // The last syllable holds a vowel and a consonant, and something
+            // with a vowel stays before it.
+            if (IsHyphenVowel(code[e - 1]) == IsHyphenVowel(code[e])) {
+                value[e - 2] = 0;
+            } else {
+                bool vowelBefore = false;
+                for (int i = s; i <= e - 2; ++i)
+                    vowelBefore = vowelBefore || IsHyphenVowel(code[i]);
+                if (!vowelBefore) value[e - 2] = 0;
+            }
+            // Never a one-letter last syllable, never a hyphen after the word.
+            value[e - 1] = 0;
+            value[e] = 0;
         }
-        value[n - 1] = 0;
-        value[n] = 0;
     }
     value.resize(hn + 2);
     return value;
