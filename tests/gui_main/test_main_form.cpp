@@ -5,10 +5,12 @@
 #include <QAction>
 #include <QApplication>
 #include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QSettings>
 #include <QTextCursor>
+#include <QTimer>
 
 #include "FakeDialogs.h"
 #include "SmfBuilder.h"
@@ -184,6 +186,35 @@ TEST_F(MainForm, OpeningFromAnotherFolderRemembersAndSavesIt) {
     QFile::remove(Settings);
     ASSERT_TRUE(form->OpenChosenFile(QString::fromStdString(songs + "/a.mid")));
     EXPECT_FALSE(QFile::exists(Settings));
+}
+
+TEST_F(MainForm, OpenDialogStartsInTheLastFolderAndOpensTheChoice) {
+    auto form = Form();
+    const std::string songs = lvtest::MakeTempDir("lv_gui_dialog");
+    lvtest::WriteFileBytes(songs + "/pick.mid", SongWithLyrics());
+    form->Config().LastMidiPathSource = songs;
+    QString title, directory;
+    QStringList filters;
+    // The dialog is modal: answer it from the event loop once it is up.
+    QTimer poll;
+    poll.setInterval(10);
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        auto* dlg = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (!dlg) return;
+        poll.stop();
+        title = dlg->windowTitle();
+        directory = dlg->directory().absolutePath();
+        filters = dlg->nameFilters();
+        dlg->selectFile(QString::fromStdString(songs + "/pick.mid"));
+        QMetaObject::invokeMethod(dlg, "accept", Qt::QueuedConnection);
+    });
+    poll.start();
+    form->Item("MainMenu_DateiOeffnen")->trigger();
+    EXPECT_EQ(title, " Datei laden");
+    EXPECT_EQ(directory, QString::fromStdString(songs));
+    EXPECT_EQ(filters, (QStringList{"Midi Dateien (*.mid)", "Alle Dateien (*.*)"}));
+    EXPECT_TRUE(form->Song.SongLoaded);
+    EXPECT_TRUE(form->windowTitle().endsWith("/pick.mid"));
 }
 
 TEST_F(MainForm, HighlightSelectsTheSungPartOfTheLine) {
