@@ -248,6 +248,29 @@ TEST_F(MainForm, ClosingAsksAndRemembersThePlacement) {
     EXPECT_TRUE(QSettings(Settings, QSettings::IniFormat).contains("TransportFormTop"));
 }
 
+TEST_F(MainForm, ExitCommandAsksItsOwnQuestionAndKeepsTheSizeForTheVirtualPrompter) {
+    auto form = Form();
+    form->Config().RememberLayout = true;
+    form->Config().VirtualSufflor = true;
+    form->move(70, 80);
+    form->resize(900, 700);
+    Dialogs.Answers = {false};
+    form->Item("MainMenu_DateiProgrammBeenden")->trigger();
+    ASSERT_EQ(Dialogs.Log.size(), 1u);
+    EXPECT_EQ(Dialogs.Log[0].Text, "Terminate program?");
+    EXPECT_EQ(Dialogs.Log[0].Caption, "Lyrivox");
+    EXPECT_FALSE(QFile::exists(Settings)); // No: nothing happens
+    Dialogs.Answers = {true};
+    form->Item("MainMenu_DateiProgrammBeenden")->trigger();
+    QSettings stored(Settings, QSettings::IniFormat);
+    EXPECT_EQ(stored.value("MainFormLeft").toInt(), 70);
+    EXPECT_EQ(stored.value("MainFormWidth").toInt(), 640); // size kept as configured
+    EXPECT_EQ(stored.value("MainFormHeight").toInt(), 480);
+    // After the exit command the window closes without asking again.
+    EXPECT_TRUE(form->close());
+    EXPECT_EQ(Dialogs.Log.size(), 2u);
+}
+
 TEST(MainFormText, FileFilterAndDisplayPositions) {
     struct TFilter {
         const char* In;
