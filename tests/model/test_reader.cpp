@@ -173,37 +173,64 @@ TEST(Reader, RunningStatusNoteOnWithoutVelocityIsNoteOff) {
               (std::vector<TShort>{{0, 0x92, 64, 80}, {96, 0x82, 64, 17}}));
 }
 
-TEST(Reader, RunningStatusAcrossSysexDependsOnPrevCommandMode) {
-    TSmfBuilder smf(0, 96);
-    smf.AddTrack()
-        .NoteOn(0, 0, 60, 100)
-        .Sysex(0, {0x7E, 0x7F, 0x09, 0x01, 0xF7})
-        .Raw(10, {62, 100})
-        .EndOfTrack(0);
-    const AByte image = smf.Build();
-    {
-        TSong song;
-        song.Config.PrevCommandMode = true;
-        ReadImage(song, image);
-        EXPECT_EQ(ShortsOf(song.Tracks[0]),
-                  (std::vector<TShort>{{0, 0x90, 60, 100}, {10, 0x90, 62, 100}}));
-        auto t = EventsOf(song.Tracks[0]);
-        EXPECT_EQ(t[2].Status, 0xF0);
-        EXPECT_EQ(t[2].Data, std::string("\x7E\x7F\x09\x01\xF7", 5));
-        EXPECT_EQ(song.Tracks[0].EventCount, 5);
-    }
-    for (const char* lang : {"Deutsch", "English"}) {
-        TSong song;
-        song.Language = lang;
-        song.Config.PrevCommandMode = false;
-        try {
+TEST(Reader, RunningStatusAcrossOtherEventsDependsOnPrevCommandMode) {
+    struct Case {
+        const char* name;
+        AByte between;
+    };
+    const Case cases[] = {
+        {"sysex", {0xF0, 0x05, 0x7E, 0x7F, 0x09, 0x01, 0xF7}},
+        {"meta", {0xFF, 0x01, 0x01, 'x'}},
+        {"real-time byte", {0xF8}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TSmfBuilder smf(0, 96);
+        smf.AddTrack().NoteOn(0, 0, 60, 100).Raw(0, c.between).Raw(10, {62, 100}).EndOfTrack(0);
+        const AByte image = smf.Build();
+        {
+            TSong song;
+            song.Config.PrevCommandMode = true;
             ReadImage(song, image);
-            ADD_FAILURE() << "no error";
-        } catch (const lv::EMidiError& e) {
-            EXPECT_STREQ(e.what(), std::string(lang) == "Deutsch" ? "Fehler in der MidiDatei!"
-                                                                  : "Error in midifile!");
+            EXPECT_EQ(ShortsOf(song.Tracks[0]),
+                      (std::vector<TShort>{{0, 0x90, 60, 100}, {10, 0x90, 62, 100}}));
+        }
+        for (const char* lang : {"Deutsch", "English"}) {
+            TSong song;
+            song.Language = lang;
+            song.Config.PrevCommandMode = false;
+            try {
+                ReadImage(song, image);
+                ADD_FAILURE() << "no error";
+            } catch (const lv::EMidiError& e) {
+                EXPECT_STREQ(e.what(), std::string(lang) == "Deutsch" ? "Fehler in der MidiDatei!"
+                                                                      : "Error in midifile!");
+            }
         }
     }
+}
+
+TEST(Reader, SysexIsKeptWithItsBytesAfterTheLength) {
+    TSong song;
+    TSmfBuilder smf(0, 96);
+    smf.AddTrack()
+        .Sysex(0, {0x7E, 0x7F, 0x09, 0x01, 0xF7})
+        .Sysex(0, {}, 0xF0) // empty: dropped
+        .Sysex(5, {0x43, 0x10}, 0xF7)
+        .Raw(300, {0xF8}) // a real-time byte is not kept but counts for the song length
+        .EndOfTrack(0);
+    ReadImage(song, smf.Build());
+    auto t = EventsOf(song.Tracks[0]);
+    ASSERT_EQ(t.size(), 4u);
+    EXPECT_EQ(t[1].Status, 0xF0);
+    EXPECT_EQ(t[1].Kind, 2);
+    EXPECT_EQ(t[1].MetaType, -1);
+    EXPECT_EQ(t[1].Length, 5);
+    EXPECT_EQ(t[1].Data, std::string("\x7E\x7F\x09\x01\xF7", 5));
+    EXPECT_EQ(t[2].Status, 0xF7);
+    EXPECT_EQ(t[2].Tick, 5);
+    EXPECT_EQ(song.Tracks[0].EventCount, 4);
+    EXPECT_EQ(song.SongEndTick, 305);
 }
 
 // Each malformed file gets its own clear error.
