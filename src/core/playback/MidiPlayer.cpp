@@ -112,7 +112,8 @@ void TMidiPlayer::Stop() {
 }
 
 void TMidiPlayer::StopLocked() {
-    if (!Song.SongLoaded) return;
+    // A playing port is always silenced, even if the song went away meanwhile.
+    if (!Song.SongLoaded && !Playing.load()) return;
     if (Playing.load()) {
         // The position freezes now; the playing state ends only when the port
         // is closed, so whoever sees it stopped sees a finished stop.
