@@ -615,3 +615,32 @@ TEST(Reader, PrompterStartNoteIsOnlySoughtNearTheStart) {
     EXPECT_EQ(ShortsOf(song.Tracks[0]),
               (std::vector<TShort>{{101, 0x90, 60, 100}, {101, 0x9F, 36, 3}, {111, 0x8F, 36, 64}}));
 }
+
+TEST(Reader, OldPrompterCommandsAreRemovedFromAnyTrackNumber) {
+    // Track numbers above 254 are as good as any other.
+    TSong song;
+    song.Config.SufflorEnabled = true;
+    TSmfBuilder smf(1, 96);
+    for (int k = 0; k < 300; ++k)
+        smf.AddTrack().EndOfTrack(0);
+    Signature(smf.AddTrack(), 15, 98).NoteOn(0, 0, 60, 100).EndOfTrack(0);
+    ReadImage(song, smf.Build());
+    EXPECT_EQ(song.PrompterTrackIndex, 300);
+    EXPECT_EQ(ShortsOf(song.Tracks[300]), (std::vector<TShort>{{0, 0x90, 60, 100}}));
+}
+
+TEST(Reader, BeatsPerMinuteRoundHalvesToEvenAndStayInTheirField) {
+    struct Case {
+        std::uint32_t tempo;
+        int bpm;
+    };
+    const Case cases[] = {{960000, 62}, {480000, 125}, {1, 65535}, {0xFFFFFF, 4}, {0, 120}};
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.tempo);
+        TSong song;
+        TSmfBuilder smf(0, 96);
+        smf.AddTrack().Tempo(0, c.tempo).EndOfTrack(0);
+        ReadImage(song, smf.Build());
+        EXPECT_EQ(song.Tempos[0].BPM, c.bpm);
+    }
+}
