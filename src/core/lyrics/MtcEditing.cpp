@@ -106,20 +106,44 @@ std::int64_t ZoneStartNumber(const TTimeZone& z, int digits) {
     return (std::int64_t{z.Bar} * 100 + z.Beat) * scale + z.BeatTick;
 }
 
-// The tick of a position through the zone its number falls into.
-std::int64_t PositionToTick(const TSong& song, const TPosition& pos, int digits) {
-    TTimeZone zone; // a song without zones counts as one 4/4 zone from tick 0
-    const std::int32_t count = std::min<std::int32_t>(
-        song.TimeZoneCount, static_cast<std::int32_t>(song.TimeZones.size()));
-    for (std::int32_t z = 0; z < count; ++z) {
-        const bool last =
-            (z == count - 1) || z + 1 >= static_cast<std::int32_t>(song.TimeZones.size());
-        if (last || (pos.Number >= ZoneStartNumber(song.TimeZones[z], digits) &&
-                     pos.Number < ZoneStartNumber(song.TimeZones[z + 1], digits))) {
-            zone = song.TimeZones[z];
-            break;
-        }
+// Finds the zone a position number falls into: the first zone whose start
+// number is at most the number and whose successor's is above it, else the
+// last zone in use. Start numbers grow with the zones, so a binary search
+// does; a table where they do not is walked zone by zone.
+class TZoneFinder {
+  public:
+    TZoneFinder(const TSong& song, int digits) : Song(song) {
+        Count = std::min<std::int32_t>(song.TimeZoneCount,
+                                       static_cast<std::int32_t>(song.TimeZones.size()));
+        Starts.reserve(static_cast<std::size_t>(std::max(Count, 0)));
+        for (std::int32_t z = 0; z < Count; ++z)
+            Starts.push_back(ZoneStartNumber(song.TimeZones[z], digits));
+        Sorted = std::is_sorted(Starts.begin(), Starts.end());
     }
+
+    // A song without zones counts as one 4/4 zone from tick 0.
+    TTimeZone Find(std::int64_t number) const {
+        if (Count <= 0) return TTimeZone{};
+        if (Sorted) {
+            const auto above = std::upper_bound(Starts.begin(), Starts.end(), number);
+            const auto z = static_cast<std::int32_t>(above - Starts.begin()) - 1;
+            return Song.TimeZones[z < 0 || z >= Count - 1 ? Count - 1 : z];
+        }
+        for (std::int32_t z = 0; z + 1 < Count; ++z)
+            if (number >= Starts[z] && number < Starts[z + 1]) return Song.TimeZones[z];
+        return Song.TimeZones[Count - 1];
+    }
+
+  private:
+    const TSong& Song;
+    std::int32_t Count = 0;
+    std::vector<std::int64_t> Starts;
+    bool Sorted = true;
+};
+
+// The tick of a position through the zone its number falls into.
+std::int64_t PositionToTick(const TSong& song, const TZoneFinder& zones, const TPosition& pos) {
+    const TTimeZone zone = zones.Find(pos.Number);
     const std::int64_t denominator = zone.Denominator ? zone.Denominator : 4;
     const std::int64_t beats = (pos.Bar - zone.Bar) * zone.Numerator + (pos.Beat - zone.Beat);
     return zone.Tick + beats * 4 * song.Division / denominator + pos.Tick - zone.BeatTick;
@@ -223,22 +247,28 @@ TMtcFinishResult FinishMtcEditing(TSong& song, TEditorText& editor) {
     const int digits = DivisionDigits(song.Division);
 
     // Clean-up: at most two line-break lines in a row, no lines without text,
-    // nothing but lyrics at the end.
-    for (std::size_t i = 2; i < lines.size();) {
-        const bool thirdBreak = Contains(lines[i], kNewLineMarker) &&
-                                Contains(lines[i - 1], kNewLineMarker) &&
-                                Contains(lines[i - 2], kNewLineMarker);
-        if (thirdBreak || IsBlank(lines[i]) || IsBlank(TextColumn(lines[i], digits)))
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(i));
-        else
-            ++i;
+    // nothing but lyrics at the end. The first two lines always stay.
+    std::vector<std::string> kept;
+    kept.reserve(lines.size());
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string& line = lines[i];
+        if (i >= 2) {
+            const std::size_t k = kept.size();
+            const bool thirdBreak = Contains(line, kNewLineMarker) &&
+                                    Contains(kept[k - 1], kNewLineMarker) &&
+                                    Contains(kept[k - 2], kNewLineMarker);
+            if (thirdBreak || IsBlank(line) || IsBlank(TextColumn(line, digits))) continue;
+        }
+        kept.push_back(std::move(line));
     }
+    lines = std::move(kept);
     while (!lines.empty() && (IsBlank(lines.back()) || IsBlank(TextColumn(lines.back(), digits)) ||
                               Contains(lines.back(), kNewLineMarker)))
         lines.pop_back();
 
     const std::int32_t oldCount = std::min<std::int32_t>(
         song.SyllableCount, static_cast<std::int32_t>(song.Syllables.size()));
+    const TZoneFinder zones(song, digits);
     AHyphens entries;
     entries.reserve(lines.size());
     for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -273,7 +303,7 @@ TMtcFinishResult FinishMtcEditing(TSong& song, TEditorText& editor) {
 
         TPosition pos;
         if (!ReadPosition(line, digits, pos)) return Reject(song, editor, i);
-        const std::int64_t tick = PositionToTick(song, pos, digits);
+        const std::int64_t tick = PositionToTick(song, zones, pos);
         if (tick < -kTickLimit || tick > kTickLimit) return Reject(song, editor, i);
         entry.Tick = static_cast<std::int32_t>(tick);
         const auto j = static_cast<std::int32_t>(entries.size());
