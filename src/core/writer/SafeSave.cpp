@@ -38,14 +38,6 @@ int DoRename(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str());
 }
 
-// Flushes the folder entry of a replaced file; failure here loses nothing.
-void SyncFolder(const std::string& folder) {
-    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);
-    ::close(fd);
-}
-
 // A fresh file next to the target; created with 0666 so the umask applies.
 int CreateTemp(const std::string& folder, const std::string& base, std::string& tempPath) {
     std::random_device rd;
@@ -145,8 +137,9 @@ TSaveOutcome StoreFileImage(const std::string& targetIn, const AByte& image) {
     const int closed = ::close(fd);
     fd = -1;
     if (closed != 0) return fail(TSaveResult::WriteError);
+    // The folder entry is not flushed: after a crash the folder names either
+    // the old file or the complete new one, and both are whole songs.
     if (DoRename(tempPath, target) != 0) return fail(TSaveResult::WriteError);
-    SyncFolder(folder);
     out.Result = TSaveResult::Stored;
     return out;
 }
