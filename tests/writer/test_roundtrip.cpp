@@ -11,6 +11,7 @@
 #include "SmfBuilder.h"
 #include "WriterTestSupport.h"
 #include "model/OpenSong.h"
+#include "writer/PrompterDecoder.h"
 #include "writer/Writer.h"
 
 using namespace lvtest;
@@ -168,4 +169,61 @@ TEST(RoundTrip, CorpusSongsKeepTheirEventsLyricsAndTempoMap) {
     const std::string cmd = "/usr/bin/python3 " + dir + "/check.py " + dir;
     EXPECT_EQ(std::system(cmd.c_str()), 0);
     fs::remove_all(dir);
+}
+
+TEST(RoundTrip, PrompterStreamSurvivesTheFileAndIsRecognisedAgain) {
+    // A song with lyrics opened with prompter support builds the stream; the
+    // written file carries it, and opening that file finds the signature.
+    TSmfBuilder b(1, 480);
+    b.AddTrack().Tempo(0, 500000).EndOfTrack();
+    auto& t = b.AddTrack();
+    t.Program(0, 0, 0);
+    const char* words[] = {"Title", "\r", "Singer", "\r", "Hel", "lo ", "w\xFC", "rld", "\r"};
+    for (int i = 0; i < 9; ++i)
+        t.Lyric(i == 0 ? 0 : 240, words[i]).NoteOn(0, 0, 60 + i, 90);
+    t.NoteOff(480, 0, 60, 0).EndOfTrack();
+    lv::TSong song;
+    song.Config.SufflorEnabled = true;
+    ASSERT_TRUE(Opens(song, b.Build(), "p.mid"));
+    const auto built =
+        lv::DecodePrompterStream(song.PrompterTrack().Events, song.Config.SufflorMidiChannel,
+                                 song.Config.SufflorCmdController);
+    ASSERT_TRUE(built.Problems.empty()) << built.Problems[0];
+    EXPECT_EQ(built.Text, "Title\rSinger\rHello w\xFCrld\r");
+
+    for (const int format : {0, 1}) {
+        const lv::AByte out =
+            format == 0 ? lv::BuildFormat0Image(song, "p.mid") : lv::BuildFormat1Image(song);
+        lv::TSong again; // prompter support off, and the question answered No: kept
+        ASSERT_TRUE(Opens(again, out, "p.mid"));
+        ASSERT_GE(again.PrompterTrackIndex, 0) << format;
+        EXPECT_EQ(again.PrompterChannel, song.Config.SufflorMidiChannel);
+        EXPECT_EQ(again.PrompterController, song.Config.SufflorCmdController);
+        const auto read = lv::DecodePrompterStream(again.Tracks[again.PrompterTrackIndex].Events,
+                                                   again.PrompterChannel, again.PrompterController);
+        EXPECT_EQ(read.Text, built.Text) << format;
+        ASSERT_EQ(read.Cursors.size(), built.Cursors.size()) << format;
+        for (std::size_t i = 0; i < read.Cursors.size(); ++i) {
+            EXPECT_EQ(read.Cursors[i].Tick, built.Cursors[i].Tick);
+            EXPECT_EQ(read.Cursors[i].Line, built.Cursors[i].Line);
+            EXPECT_EQ(read.Cursors[i].Column, built.Cursors[i].Column);
+        }
+        // opened again with prompter support on, the old stream is replaced, not doubled
+        lv::TSong rebuilt;
+        rebuilt.Config.SufflorEnabled = true;
+        ASSERT_TRUE(Opens(rebuilt, out, "p.mid"));
+        const auto again2 = lv::DecodePrompterStream(rebuilt.PrompterTrack().Events,
+                                                     rebuilt.Config.SufflorMidiChannel,
+                                                     rebuilt.Config.SufflorCmdController);
+        EXPECT_TRUE(again2.Problems.empty()) << format;
+        EXPECT_EQ(again2.Text, built.Text) << format;
+        std::size_t controllerEvents = 0;
+        for (std::size_t tr = 0; tr < rebuilt.Tracks.size(); ++tr)
+            for (const auto& e : rebuilt.Tracks[tr].Events)
+                if (e.Kind == 1 && e.Status == 0xBF && e.Data1 == 98) ++controllerEvents;
+        std::size_t builtEvents = 0;
+        for (const auto& e : song.PrompterTrack().Events)
+            if (e.Kind == 1 && e.Status == 0xBF) ++builtEvents;
+        EXPECT_EQ(controllerEvents, builtEvents) << format;
+    }
 }
