@@ -1,6 +1,7 @@
 #include "lyrics/TextEditing.h"
 
 #include <algorithm>
+#include <cstdint>
 
 #include "lyrics/TextView.h"
 #include "model/TimeMap.h"
@@ -32,6 +33,11 @@ std::string Unescape(std::string s) {
             c = '-';
     }
     return s;
+}
+
+// Ticks stay 32-bit; a song ending near the top of the range must not wrap.
+std::int32_t ClampTick(std::int64_t tick) {
+    return std::int32_t(std::clamp<std::int64_t>(tick, INT32_MIN, INT32_MAX));
 }
 
 void AddEntry(AHyphens& out, std::string text) {
@@ -284,7 +290,7 @@ void CarryOverTicks(const AHyphens& oldEntries, std::int32_t oldCount, AHyphens&
     const std::int32_t k = std::int32_t(fresh.size());
     auto at = [&](std::int32_t i) -> THyphens& { return fresh[std::size_t(i)]; };
     auto nearEnd = [&](std::int32_t q) {
-        return std::int32_t(std::int64_t(songEndTick) - 10 * (std::int64_t(k) - q + 1));
+        return ClampTick(std::int64_t(songEndTick) - 10 * (std::int64_t(k) - q + 1));
     };
 
     std::int32_t firstChange = -1;
@@ -319,7 +325,7 @@ void CarryOverTicks(const AHyphens& oldEntries, std::int32_t oldCount, AHyphens&
         return true;
     };
     auto place = [&](std::int32_t i, std::int64_t tick) {
-        at(i).Tick = std::int32_t(tick);
+        at(i).Tick = ClampTick(tick);
         at(i).SavedTick = at(i).Tick;
     };
 
@@ -371,23 +377,23 @@ void CarryOverTicks(const AHyphens& oldEntries, std::int32_t oldCount, AHyphens&
     if (lb(1)) {
         at(1).Tick = 112;
         if (lb(2)) {
-            if (k > 3) at(2).Tick = tickOf(3) - 4;
+            if (k > 3) at(2).Tick = ClampTick(std::int64_t(tickOf(3)) - 4);
         } else if (lb(3)) {
             if (k > 4) {
-                at(2).Tick = tickOf(4) - 8;
-                at(3).Tick = tickOf(4) - 4;
+                at(2).Tick = ClampTick(std::int64_t(tickOf(4)) - 8);
+                at(3).Tick = ClampTick(std::int64_t(tickOf(4)) - 4);
             }
         } else if (lb(4)) {
             if (k > 5) {
-                at(2).Tick = tickOf(5) - 12;
-                at(3).Tick = tickOf(5) - 8;
-                at(4).Tick = tickOf(5) - 4;
+                at(2).Tick = ClampTick(std::int64_t(tickOf(5)) - 12);
+                at(3).Tick = ClampTick(std::int64_t(tickOf(5)) - 8);
+                at(4).Tick = ClampTick(std::int64_t(tickOf(5)) - 4);
             }
         }
     }
     // Every entry at least as late as the one before it.
     for (std::int32_t q = 1; q < k; ++q)
-        if (at(q).Tick < at(q - 1).Tick) at(q).Tick = at(q - 1).Tick + 4;
+        if (at(q).Tick < at(q - 1).Tick) at(q).Tick = ClampTick(std::int64_t(at(q - 1).Tick) + 4);
 }
 
 bool FinishEditing(TSong& song, TEditorText& editor) {
