@@ -62,25 +62,26 @@ TEST(RemovePunctuation, FiltersSyllablesAndKeepsTheirTicks) {
         {2640, "(it's) "},
         {2880, "Rock-"},
         {3120, "n-"},
-        {3360, "Roll"},
+        {3360, "Roll-"}, // a hyphen that ends the line stays
         {3600, "\r"},
         {3840, "\xBFqu\xE9? "},
-        {4080, "a_b"},
+        {4080, "self- "}, // so does one that ends a word
+        {4320, "a_b"},
     });
     TEditorText editor;
     const auto r = lv::RemovePunctuation(song, editor);
     ASSERT_EQ(r.Status, lv::TMtcFinishStatus::Done);
     const TRows expected = {
-        {108, "AC-DC, live!"}, {112, "\r"},   {1912, "Art"},     {1916, "\r"},
-        {1920, "Hal"},         {2160, "lo "}, {2640, "(it's) "}, // the lone "!" is gone
-        {2880, "Rock-"},       {3120, "n-"},  {3360, "Roll"},    {3600, "\r"},
-        {3840, "qu\xE9 "},     {4080, "a b"},
+        {108, "AC-DC, live!"}, {112, "\r"},      {1912, "Art"},     {1916, "\r"},
+        {1920, "Hal"},         {2160, "lo "},    {2640, "(it's) "}, // the lone "!" is gone
+        {2880, "Rock-"},       {3120, "n-"},     {3360, "Roll-"},   {3600, "\r"},
+        {3840, "qu\xE9 "},     {4080, "self- "}, {4320, "a b"},
     };
     EXPECT_EQ(SyllableRows(song), expected);
     EXPECT_EQ(MetaRows(song, song.LyricsTrackIndex(), 5), expected);
     EXPECT_FALSE(song.EditMode);
     EXPECT_TRUE(editor.ReadOnly);
-    EXPECT_EQ(editor.Lines[2], "Hallo (it's) Rock-n-Roll");
+    EXPECT_EQ(editor.Lines[2], "Hallo (it's) Rock-n-Roll-");
 }
 
 TEST(RemovePunctuation, ATableOfTwoLinesIsLeftAlone) {
