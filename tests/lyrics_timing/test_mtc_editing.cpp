@@ -108,7 +108,9 @@ INSTANTIATE_TEST_SUITE_P(EveryDigitCount, MtcLayout,
                                            TLayoutCase{96, 432, "002.01.48"},
                                            TLayoutCase{480, 2160, "002.01.240"},
                                            TLayoutCase{1920, 8640, "002.01.0960"},
-                                           TLayoutCase{15360, 69120, "002.01.07680"}));
+                                           TLayoutCase{15360, 69120, "002.01.07680"},
+                                           // a position number beyond 32 bits
+                                           TLayoutCase{15360, 299 * 4 * 15360, "300.01.00000"}));
 
 TEST(MtcEditing, ChangingTheTickDigitsOfOneLineMovesOnlyThatEntry) {
     lv::TSong song = MakeLyricSong(kProgramMade);
