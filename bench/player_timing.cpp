@@ -107,6 +107,12 @@ int main(int argc, char** argv) {
     {
         TMidiPlayer player(song, out);
         player.SelectDevice();
+        int policy = 0;
+        sched_param param{};
+        std::this_thread::sleep_for(std::chrono::milliseconds(20)); // let the thread set itself up
+        pthread_getschedparam(player.ThreadHandle(), &policy, &param);
+        std::printf("player thread: %s priority %d\n",
+                    policy == SCHED_FIFO ? "SCHED_FIFO" : "SCHED_OTHER", param.sched_priority);
         const double cpuBefore = ThreadCpuSeconds(player.ThreadHandle());
         if (!player.Start()) {
             std::fprintf(stderr, "the player did not start\n");
@@ -138,8 +144,12 @@ int main(int argc, char** argv) {
     };
     std::printf("events %zu over %d s (%d/s), busy threads %d\n", times.size(), seconds, rate,
                 busy);
-    std::printf("lateness us: min %.1f  median %.1f  p99 %.1f  max %.1f\n", late.front(), at(0.5),
-                at(0.99), late.back());
+    std::printf("lateness us: min %.1f  median %.1f  p90 %.1f  p99 %.1f  p99.9 %.1f  max %.1f\n",
+                late.front(), at(0.5), at(0.9), at(0.99), at(0.999), late.back());
+    const auto overMs =
+        std::count_if(late.begin(), late.end(), [](double us) { return us > 1000.0; });
+    std::printf("sent more than 1 ms late: %.2f %%\n",
+                100.0 * static_cast<double>(overMs) / static_cast<double>(late.size()));
     std::printf("player thread CPU: %.2f ms per second of song (%.3f s in all)\n",
                 cpu * 1000.0 / seconds, cpu);
     return 0;
