@@ -192,10 +192,12 @@ TEST(JackPlayback, ThePlayerPicksTheMonitorByNameAndEverythingArrivesInTime) {
     ASSERT_EQ(arrived.size(), expected.size() + 32);
     for (std::size_t i = 0; i < expected.size(); ++i) {
         EXPECT_EQ(arrived[i].Message, expected[i]) << "message " << i;
-        // Relative to the first message, within a few JACK periods (128 frames = 2.7 ms).
+        // Relative to the first message, within a few JACK periods (128 frames =
+        // 2.7 ms). The dummy driver counts frames by its own cycles, which fall
+        // behind the wall clock on a busy machine, so late songs get some slack.
         const double ms =
             static_cast<double>(arrived[i].Frame - arrived[0].Frame) * 1000.0 / kSampleRate;
-        EXPECT_NEAR(ms, times[i], 15.0) << "message " << i;
+        EXPECT_NEAR(ms, times[i], 15.0 + 0.2 * times[i]) << "message " << i;
     }
     for (int ch = 0; ch < 16; ++ch) {
         EXPECT_EQ(arrived[expected.size() + 2 * ch].Message,
