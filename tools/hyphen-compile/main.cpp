@@ -38,6 +38,9 @@ struct TOptions {
     int Show = 0;
     bool Reduce = true;
     bool EdgeRules = true;
+    int Rounds = 2;
+    bool Select = false; // rank even when the whole set fits
+    double Keep = 0.85;
 };
 
 // Letter codes: ASCII letters keep their own code (so a, e, i, o, u, y are
@@ -204,7 +207,8 @@ struct TOccurrence {
 // trie node, until the selection is far beyond what the file can hold.
 std::vector<int> RankPatterns(const std::vector<TCodePattern>& pool,
                               const std::vector<TRefWord>& words,
-                              const std::array<std::uint8_t, 256>& t, int nodeLimit, bool quiet) {
+                              const std::array<std::uint8_t, 256>& t, int nodeLimit, bool quiet,
+                              const std::vector<int>& forced = {}) {
     const TPoolTrie trie(pool);
 
     std::vector<TOccurrence> occ;
@@ -282,6 +286,27 @@ std::vector<int> RankPatterns(const std::vector<TCodePattern>& pool,
     std::vector<int> ranking;
     int nodes = 0;
     std::vector<long long> gain(pool.size());
+    auto take = [&](int p) {
+        selected[p] = true;
+        ranking.push_back(p);
+        nodes += newNodes(p);
+        chainOps(p, true);
+        std::string key;
+        for (int c : pool[p].Codes)
+            prefixes.insert(key += static_cast<char>(c));
+        for (int i : byPattern[p]) {
+            const auto& o = occ[i];
+            const auto& values = pool[p].Values;
+            for (std::size_t m = 0; m < values.size(); ++m) {
+                const int g = o.Start + static_cast<int>(m) - 1;
+                if (g < 0) continue;
+                auto& v = cur[valueAt[o.Word] + g];
+                v = std::max(v, values[m]);
+            }
+        }
+    };
+    for (int p : forced)
+        take(p);
     while (nodes < nodeLimit && opIds.size() < 3 * 255) {
         std::fill(gain.begin(), gain.end(), 0);
         for (const auto& o : occ) {
@@ -308,24 +333,7 @@ std::vector<int> RankPatterns(const std::vector<TCodePattern>& pool,
         std::sort(candidates.begin(), candidates.end());
         const std::size_t batch = std::max<std::size_t>(16, ranking.size() / 60);
         for (std::size_t k = 0; k < candidates.size() && k < batch; ++k) {
-            const int p = candidates[k].second;
-            selected[p] = true;
-            ranking.push_back(p);
-            nodes += newNodes(p);
-            chainOps(p, true);
-            std::string key;
-            for (int c : pool[p].Codes)
-                prefixes.insert(key += static_cast<char>(c));
-            for (int i : byPattern[p]) {
-                const auto& o = occ[i];
-                const auto& values = pool[p].Values;
-                for (std::size_t m = 0; m < values.size(); ++m) {
-                    const int g = o.Start + static_cast<int>(m) - 1;
-                    if (g < 0) continue;
-                    auto& v = cur[valueAt[o.Word] + g];
-                    v = std::max(v, values[m]);
-                }
-            }
+            take(candidates[k].second);
         }
     }
     if (!quiet)
@@ -369,6 +377,56 @@ TScore Score(const std::vector<std::uint8_t>& image, const std::vector<TRefWord>
     return s;
 }
 
+// Patterns that would mend the points a file gets wrong: the letters around
+// the gap (one to three on either side, the word edge where it is reached)
+// with the next higher number of the wanted parity. Cut only where at least
+// two words ask for the same one; the ranking then decides what is worth it.
+std::vector<TCodePattern> ErrorPatterns(const std::vector<std::uint8_t>& image,
+                                        const std::vector<TRefWord>& words,
+                                        const std::array<std::uint8_t, 256>& t,
+                                        const std::vector<TCodePattern>& pool) {
+    lv::THyphenEngine engine;
+    engine.LoadImage(image);
+    std::map<std::vector<std::uint8_t>, int> have;
+    for (const auto& p : pool)
+        have.emplace(p.Codes, 0);
+    std::map<std::pair<std::vector<std::uint8_t>, int>, int> votes; // (codes, gap value) -> words
+    for (const auto& r : words) {
+        const auto values = engine.HyphenValues(r.Word, false);
+        if (values.empty()) continue;
+        const auto code = FrameWord(r.Word, t);
+        const int hn = static_cast<int>(r.Word.size());
+        for (int g = std::max(1, r.Lo); g <= r.Hi; ++g) {
+            const bool want = (r.Breaks >> g) & 1;
+            const int v = values[g];
+            if (static_cast<bool>(v & 1) == want || v >= 9) continue;
+            for (int left = 1; left <= 3; ++left)
+                for (int right = 1; right <= 3; ++right) {
+                    const int from = std::max(0, g - left + 1), to = std::min(hn + 1, g + right);
+                    std::vector<std::uint8_t> codes;
+                    for (int i = from; i <= to; ++i)
+                        codes.push_back(static_cast<std::uint8_t>(code[i]));
+                    ++votes[{codes, (g - from + 1) * 16 + v + 1}];
+                }
+        }
+    }
+    std::vector<TCodePattern> out;
+    std::map<std::vector<std::uint8_t>, std::size_t> made;
+    for (const auto& [key, count] : votes) {
+        if (count < 2 || have.count(key.first)) continue;
+        const int gapIndex = key.second / 16, value = key.second % 16;
+        auto it = made.find(key.first);
+        if (it == made.end()) {
+            TCodePattern p{key.first, std::vector<std::uint8_t>(key.first.size() + 1, 0)};
+            it = made.emplace(key.first, out.size()).first;
+            out.push_back(std::move(p));
+        }
+        auto& slot = out[it->second].Values[gapIndex];
+        slot = std::max<std::uint8_t>(slot, static_cast<std::uint8_t>(value));
+    }
+    return out;
+}
+
 int Run(const TOptions& o) {
     const TDicFile dic = ReadDic(o.Dic);
     const auto t = MakeTranslation(dic);
@@ -399,49 +457,78 @@ int Run(const TOptions& o) {
     for (std::size_t i = 0; i < sourcePatterns; ++i)
         all.push_back(&pool[i]);
     TImageResult best = BuildImage(all, t, o.Label);
-    std::size_t kept = all.size(), edgeKept = 0;
-    if (!best.Fits) {
+    std::size_t kept = all.size(), edgeKept = 0, generatedKept = 0;
+    const std::size_t edgeEnd = pool.size();
+    TScore bestScore;
+    if (!best.Fits || o.Select) {
         if (!o.Quiet)
             std::fprintf(stderr, "  the whole set does not fit (%d nodes, %d operations)\n",
                          best.TrieNodes, best.Operations);
-        const auto ranking = RankPatterns(pool, words, t, 4 * 8001, o.Quiet);
-        auto prefix = [&](std::size_t n) {
-            std::vector<const TCodePattern*> ps;
-            for (std::size_t i = 0; i < n; ++i)
-                ps.push_back(&pool[ranking[i]]);
-            return BuildImage(ps, t, o.Label);
-        };
-        std::size_t lo = 0, hi = ranking.size(); // lo fits, hi+1 does not
-        best = prefix(0);
-        while (lo < hi) {
-            const std::size_t mid = (lo + hi + 1) / 2;
-            TImageResult r = prefix(mid);
-            if (r.Fits) {
-                lo = mid;
-                best = std::move(r);
-            } else {
-                hi = mid - 1;
+        // Round 0 ranks the source patterns; each further round adds
+        // patterns cut from the words the previous file still gets wrong.
+        std::size_t generated = 0;
+        std::vector<int> forced;
+        for (int round = 0; round <= o.Rounds; ++round) {
+            const auto ranking = RankPatterns(pool, words, t, 4 * 8001, o.Quiet, forced);
+            auto prefix = [&](std::size_t n) {
+                std::vector<const TCodePattern*> ps;
+                for (std::size_t i = 0; i < n; ++i)
+                    ps.push_back(&pool[ranking[i]]);
+                return BuildImage(ps, t, o.Label);
+            };
+            std::size_t lo = 0, hi = ranking.size(); // lo fits, hi+1 does not
+            TImageResult fit = prefix(0);
+            while (lo < hi) {
+                const std::size_t mid = (lo + hi + 1) / 2;
+                TImageResult r = prefix(mid);
+                if (r.Fits) {
+                    lo = mid;
+                    fit = std::move(r);
+                } else {
+                    hi = mid - 1;
+                }
             }
+            const TScore score = Score(fit.Image, words);
+            if (!o.Quiet)
+                std::fprintf(stderr, "  round %d: %zu patterns, words identical %.2f %%\n", round,
+                             lo, 100.0 * score.WordsRight / std::max(1LL, score.Words));
+            if (round == 0 || score.WordsRight > bestScore.WordsRight) {
+                best = std::move(fit);
+                bestScore = score;
+                kept = lo;
+                edgeKept = generatedKept = 0;
+                for (std::size_t i = 0; i < lo; ++i) {
+                    edgeKept += ranking[i] >= sourcePatterns && ranking[i] < edgeEnd;
+                    generatedKept += ranking[i] >= edgeEnd;
+                }
+                kept -= edgeKept + generatedKept;
+            }
+            if (round == o.Rounds) break;
+            // The next round keeps the best file's strongest patterns and lets
+            // the mending patterns compete for the rest of the room.
+            forced.assign(ranking.begin(), ranking.begin() + static_cast<long>(lo * o.Keep));
+            auto more = ErrorPatterns(best.Image, words, t, pool);
+            generated += more.size();
+            if (!o.Quiet) std::fprintf(stderr, "  %zu patterns cut from the errors\n", more.size());
+            for (auto& m : more)
+                pool.push_back(std::move(m));
         }
-        kept = lo;
-        for (std::size_t i = 0; i < lo; ++i)
-            edgeKept += ranking[i] >= sourcePatterns;
-        kept -= edgeKept;
+        (void)generated;
     }
     std::ofstream out(o.Out, std::ios::binary);
     out.write(reinterpret_cast<const char*>(best.Image.data()),
               static_cast<std::streamsize>(best.Image.size()));
     if (!out) throw std::runtime_error("cannot write " + o.Out);
     const TScore s = Score(best.Image, words, o.Show);
-    std::printf(
-        "%s: %zu of %zu source patterns kept (+%zu edge patterns), %d trie entries (%d nodes, %d "
-        "families), %d "
-        "operations, %zu bytes; words identical %.2f %%, points found %.2f %%, extra "
-        "points %lld\n",
-        o.Out.c_str(), kept, dic.Patterns.size(), edgeKept, best.Entries, best.TrieNodes,
-        best.Families, best.Operations, best.Image.size(),
-        100.0 * s.WordsRight / std::max(1LL, s.Words),
-        100.0 * s.PointsFound / std::max(1LL, s.Points), s.Extra);
+    std::printf("%s: %zu of %zu source patterns kept (+%zu edge, +%zu from errors), %d trie "
+                "entries (%d nodes, %d "
+                "families), %d "
+                "operations, %zu bytes; words identical %.2f %%, points found %.2f %%, extra "
+                "points %lld\n",
+                o.Out.c_str(), kept, dic.Patterns.size(), edgeKept, generatedKept, best.Entries,
+                best.TrieNodes, best.Families, best.Operations, best.Image.size(),
+                100.0 * s.WordsRight / std::max(1LL, s.Words),
+                100.0 * s.PointsFound / std::max(1LL, s.Points), s.Extra);
     return 0;
 }
 
@@ -470,6 +557,12 @@ int main(int argc, char** argv) {
                 o.Reduce = false;
             else if (a == "--no-edge-patterns")
                 o.EdgeRules = false;
+            else if (a == "--select")
+                o.Select = true;
+            else if (a == "--rounds")
+                o.Rounds = std::stoi(value());
+            else if (a == "--keep")
+                o.Keep = std::stod(value());
             else if (a == "--show")
                 o.Show = std::stoi(value());
             else
@@ -480,8 +573,11 @@ int main(int argc, char** argv) {
         }
     }
     if (o.Dic.empty() || o.Words.empty() || o.Out.empty()) {
-        std::fprintf(stderr, "usage: hyphen-compile --dic FILE.dic --words WORDLIST --out FILE.hyp "
-                             "[--label TEXT] [--quiet]\n");
+        std::fprintf(
+            stderr,
+            "usage: hyphen-compile --dic FILE.dic --words WORDLIST --out FILE.hyp "
+            "[--label TEXT] [--rounds N] [--keep SHARE] [--select] [--show N] [--keep-numbers] "
+            "[--no-edge-patterns] [--quiet]\n");
         return 2;
     }
     if (o.Label.empty()) o.Label = "Lyrivox hyphenation patterns";
