@@ -5,6 +5,7 @@
 
 #include <csignal>
 #include <cstdio>
+#include <filesystem>
 
 #include "CliCommand.h"
 #include "SongOptions.h"
@@ -60,6 +61,11 @@ static int RunBatch(std::vector<std::string> args) {
         return 2;
     }
 
+    std::error_code ec;
+    if (!std::filesystem::is_directory(args[1], ec)) {
+        std::fprintf(stderr, "lyrivox-cli batch: \"%s\" is no folder\n", args[1].c_str());
+        return 2;
+    }
     TCliDialogs dialogs(options.AnswerYes);
     TSong song;
     ApplySongOptions(options, song);

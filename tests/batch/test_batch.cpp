@@ -119,9 +119,16 @@ TEST(BatchRun, ModesKeepOrConvertFormatsAndCountFailures) {
                                      t.ReadOnly, t.Root + "/sub1/deeper/d.mid"};
         for (std::size_t i = 0; i < 5; ++i)
             EXPECT_EQ(FormatOf(paths[i]), c.Formats[i]) << tag << paths[i];
-        if (c.Mode == lv::TBatchMode::ConvertToF0)
+        if (c.Mode == lv::TBatchMode::ConvertToF0) {
             for (const auto& p : paths)
                 EXPECT_EQ(ChunksOf(p), 1) << p;
+            // the single track is named after its file
+            const lv::AByte img = ReadFileBytes(t.Root + "/sub1/deeper/d.mid");
+            EXPECT_NE(std::string(img.begin(), img.end())
+                          .find("\xFF\x03\x01"
+                                "D"),
+                      std::string::npos);
+        }
         if (c.Mode == lv::TBatchMode::ConvertToF1) {
             // c.Mid (format 0, one drum channel) splits into conductor and channel 10
             EXPECT_EQ(ChunksOf(t.Root + "/sub1/c.Mid"), 2);

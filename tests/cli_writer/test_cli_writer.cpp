@@ -77,5 +77,6 @@ TEST(CliWriter, BatchReportsAndFailsWhenFilesFailed) {
     EXPECT_EQ(r.Exit, 1);
     EXPECT_TRUE(fs::exists(dir + "/Lyrics.txt"));
     EXPECT_EQ(Cli("batch sideways " + dir).Exit, 2);
+    EXPECT_EQ(Cli("batch update " + dir + "/no-such-folder").Exit, 2);
     fs::remove_all(dir);
 }

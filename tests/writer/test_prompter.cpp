@@ -195,7 +195,9 @@ TEST(Prompter, LateCommandsNeverInterleave) {
     for (int i = 0; i < 12; ++i) {
         EXPECT_FALSE(v.Cursors[i].Framed);
         EXPECT_EQ(v.Cursors[i].Column, i + 1);
-        if (i > 0) EXPECT_GE(v.Cursors[i].Tick, v.Cursors[i - 1].Tick + 16);
+        if (i > 0) {
+            EXPECT_GE(v.Cursors[i].Tick, v.Cursors[i - 1].Tick + 16);
+        }
     }
     EXPECT_EQ(v.Cursors[0].Tick, 3000 - 144);
 }
