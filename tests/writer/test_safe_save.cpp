@@ -194,3 +194,44 @@ TEST(SafeSave, TargetThatCannotBeCreated) {
     EXPECT_TRUE(std::filesystem::is_directory(dir));
     std::filesystem::remove_all(dir);
 }
+
+TEST(SafeSave, WriteProtectionThatCannotBeLifted) {
+    // Root may change any file's mode, so the refusal comes through the hook.
+    lv::TSaveHooks hooks;
+    hooks.Chmod = [](const std::string&, unsigned) {
+        errno = EPERM;
+        return -1;
+    };
+    struct Case {
+        int SourceFormat;
+        bool Format0;
+        const char* English;
+    } cases[] = {
+        {1, true, "Error removing read only flag for midifile \"{t}\"!"},
+        {0, false, "Error removing read only flag for midifile \"{t}\"!"},
+        {1, false, "Error removing read only flag for the midifile \"{t}\"!"},
+    };
+    for (const auto& c : cases) {
+        const std::string dir = MakeTempDir("lv-save");
+        const std::string target = dir + "/song.mid";
+        WriteFileBytes(target, {'o', 'l', 'd'});
+        ::chmod(target.c_str(), 0444);
+        TFakeDialogs dialogs;
+        lv::TSong s = SmallSong();
+        s.SourceFormat = static_cast<std::uint8_t>(c.SourceFormat);
+        s.Dialogs = &dialogs;
+        bool stored;
+        {
+            THookGuard guard(hooks);
+            stored = c.Format0 ? lv::WriteFormat0File(s, target) : lv::WriteFormat1File(s, target);
+        }
+        EXPECT_FALSE(stored);
+        EXPECT_EQ(ReadFileBytes(target), (lv::AByte{'o', 'l', 'd'}));
+        EXPECT_EQ(FolderEntries(dir), std::vector<std::string>{"song.mid"});
+        ASSERT_EQ(dialogs.Log.size(), 1u);
+        std::string want = c.English;
+        want.replace(want.find("{t}"), 3, target);
+        EXPECT_EQ(dialogs.Log[0].Text, want);
+        std::filesystem::remove_all(dir);
+    }
+}

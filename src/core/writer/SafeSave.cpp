@@ -32,6 +32,12 @@ int DoSync(int fd) {
     return ::fsync(fd);
 }
 
+int DoChmod(const std::string& path, unsigned mode) {
+    auto& h = Hooks();
+    if (h.Chmod) return h.Chmod(path, mode);
+    return ::chmod(path.c_str(), static_cast<mode_t>(mode));
+}
+
 int DoRename(const std::string& from, const std::string& to) {
     auto& h = Hooks();
     if (h.Rename) return h.Rename(from, to);
@@ -87,7 +93,7 @@ TSaveOutcome StoreFileImage(const std::string& targetIn, const AByte& image) {
     // when that is not allowed the file stays as it is.
     bool modeChanged = false;
     if (exists && (st.st_mode & S_IWUSR) == 0) {
-        if (::chmod(target.c_str(), (st.st_mode | S_IWUSR) & 07777) != 0) {
+        if (DoChmod(target, (st.st_mode | S_IWUSR) & 07777) != 0) {
             out.Result = TSaveResult::ReadOnlyFailed;
             return out;
         }

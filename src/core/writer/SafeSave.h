@@ -30,11 +30,12 @@ struct TSaveOutcome {
 
 // The file operations storing goes through. Tests replace them to make a
 // save fail part-way (a write that stops after N bytes, a failing flush or
-// rename); the defaults are write(2), fsync(2) and rename(2).
+// rename); the defaults are write(2), fsync(2), rename(2) and chmod(2).
 struct TSaveHooks {
     std::function<long(int fd, const std::uint8_t* data, std::size_t size)> Write;
     std::function<int(int fd)> Sync;
     std::function<int(const std::string& from, const std::string& to)> Rename;
+    std::function<int(const std::string& path, unsigned mode)> Chmod; // lifting write protection
 };
 // Installs hooks (empty members keep the defaults); returns the previous ones.
 TSaveHooks SetSaveHooks(TSaveHooks hooks);
