@@ -166,6 +166,28 @@ TEST_F(TEditFixture, StartEditingPutsTheCaretAfterTheSelectedSyllable) {
     EXPECT_EQ(editor.SelStart, caret.Caret);
 }
 
+TEST_F(TEditFixture, StartEditingScrollsToTheFourthLineAfterTheCurrentOne) {
+    Rows rows = {{108, "S"}, {112, "\r"}, {116, "A"}, {120, "\r"}};
+    for (int line = 0; line < 8; ++line) {
+        rows.push_back({960 + 100 * line, "l" + std::to_string(line) + " "});
+        rows.push_back({1000 + 100 * line, "x"});
+        rows.push_back({1010 + 100 * line, "\r"});
+    }
+    lvtest::SetSyllables(song, rows);
+    song.SelectedSyllable = 4 + 3 * 3 + 1; // "x" of "l3 x", editor line index 5
+    const lv::TEditCaret caret = lv::StartEditing(song, editor);
+    const std::string text = editor.Text();
+    // Caret right after "x" (a line break follows: no separator); the view
+    // scrolls to the end of line index 9, "l7 x".
+    EXPECT_EQ(text.substr(0, std::size_t(caret.Caret)).substr(std::size_t(caret.Caret) - 4),
+              "l3 x");
+    std::size_t end = 0;
+    for (int l = 0; l <= 9; ++l)
+        end = text.find("\r\n", end) + (l < 9 ? 2 : 0);
+    EXPECT_EQ(text.substr(end - 4, 4), "l7 x");
+    EXPECT_EQ(caret.ScrollCaret, std::int32_t(end));
+}
+
 // --- round trip -------------------------------------------------------------------
 
 TEST_F(TEditFixture, StartThenFinishKeepsEntriesAndTicks) {
