@@ -267,3 +267,30 @@ TEST(MtcEditing, CaretStandsAtTheLineAfterTheSelectedEntry) {
     EXPECT_EQ(editor.SelLength, 0);
     EXPECT_EQ(scroll, lineStart8);
 }
+
+// Recorded syllables and header lines keep their position in another digit
+// layout when Division has fewer or more than three digits ("12.02.045" at 96
+// per quarter); MTC editing still shows and reads every entry at its tick.
+TEST(MtcEditing, PositionsComeFromTheTicksNotTheStoredTexts) {
+    for (std::uint16_t division : {96, 1920}) {
+        SCOPED_TRACE(division);
+        const std::int32_t bar = 4 * division;
+        lv::TSong song = MakeLyricSong({{108, "T"},
+                                        {112, "\r"},
+                                        {bar - 8, "A"},
+                                        {bar - 4, "\r"},
+                                        {bar, "Hal"},
+                                        {bar + division + 45, "lo "},
+                                        {3 * bar, "du"}},
+                                       division, 8 * bar);
+        for (auto& h : song.Syllables)
+            h.PosText = lv::TickToHeaderPosText(song, h.Tick);
+        ASSERT_NE(song.Syllables[5].PosText, lv::TickToPosText(song, song.Syllables[5].Tick));
+        const TRows before = SyllableRows(song);
+        TEditorText editor;
+        lv::StartMtcEditing(song, editor);
+        EXPECT_EQ(editor.Lines[5], lv::TickToPosText(song, bar + division + 45) + " lo ");
+        ASSERT_EQ(lv::FinishMtcEditing(song, editor).Status, TMtcFinishStatus::Done);
+        EXPECT_EQ(SyllableRows(song), before);
+    }
+}

@@ -166,8 +166,15 @@ TMtcFinishResult Reject(TSong& song, TEditorText& editor, std::size_t lineIndex)
 } // namespace
 
 std::string MtcLine(const TSong& song, const THyphens& entry) {
-    std::string line = entry.PosText;
-    if (line.empty()) line = TickToPosText(song, std::max<std::int32_t>(entry.Tick, 0));
+    // The position is written from the tick: stored position texts of recorded
+    // syllables and header lines use another digit layout when Division has
+    // fewer or more than three digits, and would not be read back.
+    std::string line;
+    try {
+        line = TickToPosText(song, std::max<std::int32_t>(entry.Tick, 0));
+    } catch (const std::exception&) {
+        line = entry.PosText;
+    }
     line += ' ';
     if (IsLineBreak(entry)) return line + kNewLineMarker;
     const std::string& t = entry.Text;

@@ -1,6 +1,7 @@
 #include "lyrics/TextCommands.h"
 
 #include <cmath>
+#include <exception>
 #include <iterator>
 #include <limits>
 
@@ -28,8 +29,13 @@ std::string HyphensEscaped(const std::string& text) {
     return out;
 }
 
+// Written from the tick, as MTC editing does, so that every syllable keeps it.
 std::string PositionOf(const TSong& song, const THyphens& e) {
-    return e.PosText.empty() ? TickToPosText(song, e.Tick < 0 ? 0 : e.Tick) : e.PosText;
+    try {
+        return TickToPosText(song, e.Tick < 0 ? 0 : e.Tick);
+    } catch (const std::exception&) {
+        return e.PosText;
+    }
 }
 
 } // namespace
