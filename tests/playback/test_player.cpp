@@ -186,7 +186,6 @@ TEST_F(PlayerTest, StopPausesThenRewindsAndResumingSendsEveryEventOnce) {
     EXPECT_NE(Song.Tracks[0].PlayCursor, Song.Tracks[0].Head());
 
     // Resume from the kept position: the chase, then the rest of the notes.
-    ASSERT_TRUE(WaitFor([&] { return true; }));
     Out.Clear();
     ASSERT_TRUE(Player->Start());
     ASSERT_TRUE(WaitFor([&] { return !Player->IsPlaying(); }));
