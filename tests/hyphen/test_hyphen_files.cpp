@@ -76,6 +76,9 @@ TEST_P(HyphenRealWords, SplitLikeADictionary) {
 INSTANTIATE_TEST_SUITE_P(
     Words, HyphenRealWords,
     ::testing::Values(TRealWord{"Lang_ger.hyp", "Sonnenschein", "Son-nen-schein"},
+                      // Patterns starting at the second-last letter count ("-ne").
+                      TRealWord{"Lang_ger.hyp", "Maschine", "Ma-schi-ne"},
+                      TRealWord{"Lang_ita.hyp", "finestra", "fi-ne-stra"},
                       TRealWord{"Lang_ger.hyp", "Silbentrennung", "Sil-ben-tren-nung"},
                       TRealWord{"Lang_ger.hyp",
                                 "M\xE4"
