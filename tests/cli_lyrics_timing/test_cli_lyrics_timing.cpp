@@ -190,3 +190,32 @@ TEST(CliLyricsTiming, UsageAndInputErrors) {
     EXPECT_EQ(Lyrics("link " + dir + "/plain.mid").Exit, 1);
     fs::remove_all(dir);
 }
+
+// The headline workflow: a melody without lyrics and a lyrics text give a
+// timed karaoke file in two commands.
+TEST(CliLyricsTiming, MelodyAndTextBecomeATimedSong) {
+    const std::string dir = MakeTempDir("lv-cli-workflow");
+    TSmfBuilder b(0, 480);
+    auto& t = b.AddTrack().Tempo(0, 500000);
+    std::uint32_t delta = 480;
+    for (int key : {60, 62, 64, 65, 67}) {
+        t.NoteOn(delta, 0, key, 100).NoteOff(240, 0, key);
+        delta = 240;
+    }
+    t.EndOfTrack();
+    WriteFileBytes(dir + "/melody.mid", b.Build());
+    WriteText(dir + "/words.txt", "My Song\r\nThe Band\r\nHal-lo du\r\nwe sing\r\n");
+
+    ASSERT_EQ(
+        Lyrics("import " + dir + "/melody.mid " + dir + "/words.txt -o " + dir + "/k.mid").Exit, 0);
+    ASSERT_EQ(Lyrics("link " + dir + "/k.mid").Exit, 0);
+    const auto rows = MidoLyrics(dir + "/k.mid");
+    EXPECT_EQ(rows.at("My Song"), 108);
+    EXPECT_EQ(rows.at("The Band"), 120);
+    EXPECT_EQ(rows.at("Hal"), 480);
+    EXPECT_EQ(rows.at("lo "), 960);
+    EXPECT_EQ(rows.at("du"), 1440);
+    EXPECT_EQ(rows.at("we "), 1920);
+    EXPECT_EQ(rows.at("sing"), 2400);
+    fs::remove_all(dir);
+}
