@@ -162,11 +162,11 @@ TEST(TransposeEdits, ChangingTheIntervalWhilePlayingResumesWithTheNewPitch) {
     TSong song = SongWithNotes({});
     for (int i = 0; i < 40; ++i) {
         auto& e = AddEvent(song, 0, MakeShortEvent(0x90, 60, 100, i * 48));
-        e.TimeMs = i * 10;
+        e.TimeMs = i * 25;
     }
-    song.SongLengthMs = 390;
+    song.SongLengthMs = 975;
     for (auto& t : song.Tracks)
-        t.Events.back().TimeMs = 390;
+        t.Events.back().TimeMs = 975;
     TCaptureOutput out;
     TMidiPlayer player(song, out);
     player.SilenceWait = std::chrono::milliseconds(1);
