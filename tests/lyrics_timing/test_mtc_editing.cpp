@@ -294,3 +294,25 @@ TEST(MtcEditing, PositionsComeFromTheTicksNotTheStoredTexts) {
         EXPECT_EQ(SyllableRows(song), before);
     }
 }
+
+// In 4/1 a beat is a whole note: the tick within the beat needs more digits
+// than Division has, and is read back whole.
+TEST(MtcEditing, LongBeatsKeepTheirTicks) {
+    TSongSetup setup;
+    setup.SongEndTick = 40000;
+    setup.TimeSigns = {{0, 4, 1}};
+    lv::TSong song = MakeSong(setup);
+    SetSyllables(song, {{108, "T"},
+                        {112, "\r"},
+                        {7672, "A"},
+                        {7676, "\r"},
+                        {7680, "one "},
+                        {7680 + 1500, "two "},
+                        {2 * 7680 + 1920 + 1919, "three"}});
+    const TRows before = SyllableRows(song);
+    TEditorText editor;
+    lv::StartMtcEditing(song, editor);
+    EXPECT_EQ(editor.Lines[5], lv::TickToPosText(song, 7680 + 1500) + " two ");
+    ASSERT_EQ(lv::FinishMtcEditing(song, editor).Status, TMtcFinishStatus::Done);
+    EXPECT_EQ(SyllableRows(song), before);
+}

@@ -44,8 +44,18 @@ std::size_t BarDigits(const std::string& line) {
     return (i > 3 && i < line.size() && line[i] == '.') ? i : 3;
 }
 
+// Tick digits of a line: as many as Division has, or more when the line
+// holds more (a beat of a whole note is longer than Division).
+std::size_t TickDigits(const std::string& line, int digits) {
+    std::size_t i = BarDigits(line) + 4;
+    const std::size_t from = i;
+    while (i < line.size() && IsDigit(line[i]))
+        ++i;
+    return std::max(i - from, static_cast<std::size_t>(digits));
+}
+
 std::size_t PositionWidth(const std::string& line, int digits) {
-    return BarDigits(line) + 4 + static_cast<std::size_t>(digits);
+    return BarDigits(line) + 4 + TickDigits(line, digits);
 }
 
 // Everything after the position and its blank.
@@ -83,15 +93,16 @@ struct TPosition {
 // tick digits. Anything else (or all zeros) cannot be read.
 bool ReadPosition(const std::string& line, int digits, TPosition& pos) {
     const std::size_t bar = BarDigits(line);
-    const std::size_t width = bar + 4 + static_cast<std::size_t>(digits);
-    if (line.size() < width || bar > 9) return false;
+    const std::size_t ticks = TickDigits(line, digits);
+    const std::size_t width = bar + 4 + ticks;
+    if (line.size() < width || bar > 9 || ticks > 9) return false;
     for (std::size_t i = 0; i < width; ++i) {
         const bool dot = (i == bar || i == bar + 3);
         if (dot ? line[i] != '.' : !IsDigit(line[i])) return false;
     }
     pos.Bar = ReadNumber(line, 0, bar);
     pos.Beat = ReadNumber(line, bar + 1, 2);
-    pos.Tick = ReadNumber(line, bar + 4, static_cast<std::size_t>(digits));
+    pos.Tick = ReadNumber(line, bar + 4, ticks);
     std::int64_t scale = 1;
     for (int i = 0; i < digits; ++i)
         scale *= 10;
