@@ -36,7 +36,8 @@ TRun Cli(const std::string& args) {
 
 // "type tempos notes" of a file as mido reads it, e.g. "0 [461538] [(0, 63), (9, 36)]".
 std::string Mido(const std::string& path) {
-    return Shell("/usr/bin/python3 -c \"import mido; m = mido.MidiFile('" + path +
+    return Shell(
+               "/usr/bin/python3 -c \"import mido; m = mido.MidiFile('" + path +
                "'); print(m.type, [x.tempo for t in m.tracks for x in t if x.type == 'set_tempo'], "
                "[(x.channel, x.note) for t in m.tracks for x in t if x.type == 'note_on' and "
                "x.velocity > 0])\"")
