@@ -115,6 +115,23 @@ TEST(RebuildLyrics, UntimedPerformerLineIsPlaced) {
     }
 }
 
+TEST(RebuildLyrics, EntriesOutOfOrderKeepTheListInTickOrder) {
+    // Five entries: too few for the performer placement, so two stay untimed;
+    // they are written with the entry before them.
+    auto song = MakeSong({.SongEndTick = 7680});
+    lvtest::SetSyllables(song, {{108, "T"}, {112, "\r"}, {-1, "S"}, {-1, "\r"}, {480, "a"}});
+    lv::RebuildLyricEvents(song);
+    EXPECT_EQ(LyricRows(song),
+              (Rows{{108, "T"}, {112, "\r"}, {112, "S"}, {112, "\r"}, {480, "a"}}));
+    EXPECT_EQ(song.Syllables[2].Tick, -1);
+    // Untimed from the start: at tick 0, behind the track name.
+    lvtest::SetSyllables(song, {{-1, "x"}, {-1, "y"}, {200, "z"}});
+    lv::RebuildLyricEvents(song);
+    EXPECT_EQ(LyricRows(song), (Rows{{0, "x"}, {0, "y"}, {200, "z"}}));
+    EXPECT_EQ(LyricsTrackRows(song)[1].Type, 3);
+    EXPECT_EQ(lvtest::CheckTrackInvariants(song), "");
+}
+
 TEST(RebuildLyrics, EmptyTableRemovesAllLyricEvents) {
     auto song = MakeSong({.SongEndTick = 7680});
     for (int i = 0; i < 5; ++i)

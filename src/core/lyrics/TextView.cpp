@@ -179,6 +179,7 @@ void RebuildLyricEvents(TSong& song) {
     };
     skipEmpty();
 
+    std::int32_t written = 0;
     const auto last = std::prev(lyrics.Events.end());
     if (last->Tick < song.SongEndTick) last->Tick = song.SongEndTick;
     for (auto it = std::next(lyrics.Events.begin()); it != lyrics.Events.end();) {
@@ -189,10 +190,14 @@ void RebuildLyricEvents(TSong& song) {
             copyrightPending = false;
             continue;
         }
+        // An entry earlier than the one written before it (not yet timed, or
+        // out of order) is written at that one's tick, so the list stays in tick
+        // order; the table keeps its ticks.
         if (!copyrightPending && cursor < count &&
-            table[static_cast<std::size_t>(cursor)].Tick < it->Tick) {
+            std::max(table[static_cast<std::size_t>(cursor)].Tick, written) < it->Tick) {
             const THyphens& h = table[static_cast<std::size_t>(cursor)];
-            lyrics.Events.insert(it, MakeLyric(song, h.Text, h.Tick, 0));
+            written = std::max(h.Tick, written);
+            lyrics.Events.insert(it, MakeLyric(song, h.Text, written, 0));
             ++lyrics.EventCount;
             ++cursor;
             skipEmpty();
