@@ -1,0 +1,113 @@
+// Event times of the real songs against mido's playback times.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <map>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "model/OpenSong.h"
+#include "model/TimeMap.h"
+
+namespace {
+
+std::vector<std::string> CorpusFiles() {
+    std::vector<std::string> files;
+    std::error_code ec;
+    for (const auto& e : std::filesystem::recursive_directory_iterator(LV_CORPUS_DIR, ec)) {
+        const auto ext = e.path().extension().string();
+        if (e.is_regular_file() && (ext == ".mid" || ext == ".kar"))
+            files.push_back(e.path().string());
+    }
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+std::string Quote(const std::string& s) {
+    std::string out = "'";
+    for (char c : s)
+        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return out + "'";
+}
+
+struct TReference {
+    bool Rejected = false;
+    std::map<std::int32_t, double> MsAtTick; // channel messages only
+};
+
+std::map<std::string, TReference> MidoTimes(const std::vector<std::string>& files) {
+    std::map<std::string, TReference> out;
+    std::string cmd = "/usr/bin/python3 " +
+                      Quote(std::string(LV_SOURCE_DIR) + "/tests/timemap/mido_times.py") +
+                      " 2>/dev/null";
+    for (const auto& f : files)
+        cmd += " " + Quote(f);
+    FILE* pipe = popen(cmd.c_str(), "r");
+    if (!pipe) return out;
+    std::string text;
+    char buf[4096];
+    std::size_t n;
+    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
+        text.append(buf, n);
+    pclose(pipe);
+    std::istringstream lines(text);
+    std::string line;
+    TReference* current = nullptr;
+    while (std::getline(lines, line)) {
+        if (line.rfind("FILE ", 0) == 0) {
+            current = &out[line.substr(5)];
+        } else if (current && line.rfind("ERROR", 0) == 0) {
+            current->Rejected = true;
+        } else if (current && line.rfind("T ", 0) == 0) {
+            std::istringstream in(line.substr(2));
+            std::int32_t tick = 0;
+            double ms = 0;
+            in >> tick >> ms;
+            current->MsAtTick.emplace(tick, ms);
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+TEST(CorpusTimes, ChannelEventTimesAgreeWithMido) {
+    const auto files = CorpusFiles();
+    if (files.empty()) GTEST_SKIP() << "no songs in " << LV_CORPUS_DIR;
+    const auto reference = MidoTimes(files);
+    if (reference.empty()) GTEST_SKIP() << "mido is not available";
+    int compared = 0;
+    for (const auto& file : files) {
+        SCOPED_TRACE(file);
+        const auto ref = reference.find(file);
+        if (ref == reference.end() || ref->second.Rejected) continue;
+        lv::TSong song;
+        try {
+            lv::OpenSong(song, file);
+        } catch (const std::exception&) {
+            continue; // what fails to open is the reader tests' business
+        }
+        // An SMPTE division is taken as ticks per quarter here; mido reads it
+        // as a negative number, so there is nothing to compare.
+        if (song.Division & 0x8000) continue;
+        std::int32_t latest = 0;
+        for (std::size_t t = 0; t < song.TrackCount; ++t) {
+            for (const auto& e : song.Tracks[t].Events) {
+                if (!e.IsChannel()) continue;
+                const auto at = ref->second.MsAtTick.find(e.Tick);
+                if (at == ref->second.MsAtTick.end()) continue;
+                // Two roundings to whole ms: the zone start and the part within.
+                EXPECT_LE(std::abs(e.TimeMs - at->second), 1.0001) << "tick " << e.Tick;
+                EXPECT_EQ(e.TimeMs, lv::TickToMs(song, e.Tick));
+                latest = std::max(latest, e.TimeMs);
+                ++compared;
+            }
+        }
+        EXPECT_GE(song.SongLengthMs, latest);
+    }
+    EXPECT_GT(compared, 100);
+}
