@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "SmfBuilder.h"
 #include "model/OpenSong.h"
 #include "model/TimeMap.h"
 
@@ -110,4 +111,46 @@ TEST(CorpusTimes, ChannelEventTimesAgreeWithMido) {
         EXPECT_GE(song.SongLengthMs, latest);
     }
     EXPECT_GT(compared, 100);
+}
+
+TEST(CorpusTimes, ManyTempoChangesAgreeWithMido) {
+    // Tempo changes at odd ticks with odd tempos, in the first track; notes in
+    // the second every 37 ticks.
+    const std::string dir = lvtest::MakeTempDir("lv_timemap");
+    std::vector<std::string> files;
+    for (int division : {96, 480, 1000}) {
+        lvtest::TSmfBuilder smf(1, division);
+        auto& map = smf.AddTrack();
+        const std::uint32_t tempos[] = {517241, 333333, 1234567, 250000, 600001, 499999};
+        map.Tempo(0, 500000).TimeSig(0, 6, 3);
+        for (int i = 0; i < 30; ++i)
+            map.Tempo(i == 0 ? 7 : 97 + i, tempos[i % 6]);
+        map.TimeSig(5, 3, 2).EndOfTrack();
+        auto& notes = smf.AddTrack();
+        for (int i = 0; i < 120; ++i)
+            notes.NoteOn(i == 0 ? 0 : 30, 0, 60, 100).NoteOff(7, 0, 60);
+        notes.EndOfTrack();
+        files.push_back(dir + "/tempo" + std::to_string(division) + ".mid");
+        lvtest::WriteFileBytes(files.back(), smf.Build());
+    }
+    const auto reference = MidoTimes(files);
+    if (reference.empty()) GTEST_SKIP() << "mido is not available";
+    for (const auto& file : files) {
+        SCOPED_TRACE(file);
+        const auto& ref = reference.at(file);
+        ASSERT_FALSE(ref.Rejected);
+        lv::TSong song;
+        lv::OpenSong(song, file);
+        ASSERT_GT(song.TimeZoneCount, 30);
+        int compared = 0;
+        for (const auto& e : song.Tracks[1].Events) {
+            if (!e.IsChannel()) continue;
+            const auto at = ref.MsAtTick.find(e.Tick);
+            ASSERT_NE(at, ref.MsAtTick.end()) << "tick " << e.Tick;
+            EXPECT_LE(std::abs(e.TimeMs - at->second), 1.0001) << "tick " << e.Tick;
+            ++compared;
+        }
+        EXPECT_EQ(compared, 240);
+    }
+    std::filesystem::remove_all(dir);
 }
