@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "CliCommand.h"
-#include "SongOptions.h"
+#include "SongIo.h"
 #include "model/OpenSong.h"
 #include "writer/Writer.h"
 
@@ -19,11 +19,8 @@ static int RunConvert(std::vector<std::string> args) {
                      SongOptionsUsage().c_str());
         return 2;
     }
-    TCliDialogs dialogs(options.AnswerYes);
-    TSong song;
-    ApplySongOptions(options, song);
-    song.Dialogs = &dialogs;
-    OpenSong(song, args[0]);
+    TCliSong opened(options, args[0]);
+    TSong& song = opened.Song;
     const bool stored =
         format == "0" ? WriteFormat0File(song, args[1]) : WriteFormat1File(song, args[1]);
     FreeSong(song);

@@ -4,11 +4,9 @@
 #include <stdexcept>
 
 #include "CliCommand.h"
-#include "SongOptions.h"
+#include "SongIo.h"
 #include "edits/TempoChange.h"
 #include "edits/Transpose.h"
-#include "model/OpenSong.h"
-#include "writer/Writer.h"
 
 namespace lv::cli {
 
@@ -24,11 +22,6 @@ bool ParseInt(const std::string& text, int low, int high, int& value) {
     return used == text.size() && value >= low && value <= high;
 }
 
-// Format 0 songs stay format 0; formats 1 and 2 are written as format 1.
-bool WriteInSourceFormat(TSong& song, const std::string& path) {
-    return song.SourceFormat == 0 ? WriteFormat0File(song, path) : WriteFormat1File(song, path);
-}
-
 int RunTempo(std::vector<std::string> args) {
     const TSongOptions options = ParseSongOptions(args);
     std::string outPath;
@@ -42,17 +35,12 @@ int RunTempo(std::vector<std::string> args) {
                      SongOptionsUsage().c_str());
         return 2;
     }
-    TCliDialogs dialogs(options.AnswerYes);
-    TSong song;
-    ApplySongOptions(options, song);
-    song.Dialogs = &dialogs;
-    OpenSong(song, args[0]);
+    TCliSong opened(options, args[0]);
+    TSong& song = opened.Song;
     TTempoDialogState state;
     state.Displayed = static_cast<std::int16_t>(delta);
     ApplyTempoDifference(song, state, nullptr);
-    const bool stored = WriteInSourceFormat(song, hasOut ? outPath : args[0]);
-    FreeSong(song);
-    return stored ? 0 : 1;
+    return WriteInSourceFormat(song, hasOut ? outPath : args[0]);
 }
 
 int RunTranspose(std::vector<std::string> args) {
@@ -70,15 +58,10 @@ int RunTranspose(std::vector<std::string> args) {
                      SongOptionsUsage().c_str());
         return 2;
     }
-    TCliDialogs dialogs(options.AnswerYes);
-    TSong song;
-    ApplySongOptions(options, song);
-    song.Dialogs = &dialogs;
-    OpenSong(song, args[0]);
+    TCliSong opened(options, args[0]);
+    TSong& song = opened.Song;
     TransposeSong(song, semitones, intelligent, mode);
-    const bool stored = WriteInSourceFormat(song, hasOut ? outPath : args[0]);
-    FreeSong(song);
-    return stored ? 0 : 1;
+    return WriteInSourceFormat(song, hasOut ? outPath : args[0]);
 }
 
 const TCliRegistration regTempo{

@@ -10,12 +10,10 @@
 #include <stdexcept>
 
 #include "LyricsCommand.h"
-#include "SongOptions.h"
+#include "SongIo.h"
 #include "lyrics/TextEditing.h"
 #include "lyrics/TextImport.h"
-#include "model/OpenSong.h"
 #include "platform/Converter.h"
-#include "writer/Writer.h"
 
 namespace lv::cli {
 
@@ -84,11 +82,8 @@ int RunExport(std::vector<std::string> args) {
     TSongOptions options;
     const auto words = Words(args, options, nullptr);
     if (words.empty() || words.size() > 2) return Usage(kExportUsage);
-    TCliDialogs dialogs(options.AnswerYes);
-    TSong song;
-    ApplySongOptions(options, song);
-    song.Dialogs = &dialogs;
-    OpenSong(song, words[0]);
+    TCliSong opened(options, words[0]);
+    TSong& song = opened.Song;
     if (song.SyllableCount <= 0) {
         std::fprintf(stderr, "lyrivox-cli lyrics export: \"%s\" has no lyrics\n", words[0].c_str());
         return 1;
@@ -108,11 +103,9 @@ int RunImport(std::vector<std::string> args) {
     const std::string& textFile = words[1];
     if (out.empty()) out = file;
 
-    TCliDialogs dialogs(options.AnswerYes);
-    TSong song;
-    ApplySongOptions(options, song);
-    song.Dialogs = &dialogs;
-    OpenSong(song, file);
+    TCliSong opened(options, file);
+    TSong& song = opened.Song;
+    TCliDialogs& dialogs = opened.Dialogs;
 
     platform::TSystemOfficeConverter converter(song.Language);
     TEditorText editor;
@@ -129,10 +122,7 @@ int RunImport(std::vector<std::string> args) {
         return 1;
     }
     song.Dialogs = &dialogs;
-    const bool stored =
-        song.SourceFormat == 0 ? WriteFormat0File(song, out) : WriteFormat1File(song, out);
-    FreeSong(song);
-    return stored ? 0 : 1;
+    return WriteInSourceFormat(song, out);
 }
 
 std::function<int(std::vector<std::string>)> Guarded(int (*run)(std::vector<std::string>),

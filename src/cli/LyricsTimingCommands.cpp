@@ -10,13 +10,12 @@
 #include <stdexcept>
 
 #include "LyricsCommand.h"
-#include "SongOptions.h"
+#include "SongIo.h"
 #include "lyrics/Linking.h"
 #include "lyrics/MtcEditing.h"
 #include "lyrics/TextCommands.h"
 #include "lyrics/Timing.h"
 #include "model/OpenSong.h"
-#include "writer/Writer.h"
 
 namespace lv::cli {
 
@@ -59,17 +58,6 @@ bool ParseJob(std::vector<std::string> args, std::size_t minWords, std::size_t m
     return true;
 }
 
-void Open(const TJob& job, TSong& song, TCliDialogs& dialogs) {
-    ApplySongOptions(job.Options, song);
-    song.Dialogs = &dialogs;
-    OpenSong(song, job.File);
-}
-
-bool Save(TSong& song, const std::string& path) {
-    // A format-2 song was read like format 1 and is written as one.
-    return song.SourceFormat == 0 ? WriteFormat0File(song, path) : WriteFormat1File(song, path);
-}
-
 bool HasLyrics(const TSong& song, const std::string& file) {
     if (song.SyllableCount > 0) return true;
     std::fprintf(stderr, "lyrivox-cli lyrics: \"%s\" has no lyrics\n", file.c_str());
@@ -78,14 +66,11 @@ bool HasLyrics(const TSong& song, const std::string& file) {
 
 // Open, check for lyrics, run, save.
 int RunOnLyrics(const TJob& job, const std::function<void(TSong&)>& command) {
-    TCliDialogs dialogs(job.Options.AnswerYes);
-    TSong song;
-    Open(job, song, dialogs);
+    TCliSong opened(job.Options, job.File);
+    TSong& song = opened.Song;
     if (!HasLyrics(song, job.File)) return 1;
     command(song);
-    const bool stored = Save(song, job.Out);
-    FreeSong(song);
-    return stored ? 0 : 1;
+    return WriteInSourceFormat(song, job.Out);
 }
 
 bool ReadTextFile(const std::string& path, std::string& text) {
@@ -157,23 +142,19 @@ int RunUpper(std::vector<std::string> args) {
 int RunStripPunctuation(std::vector<std::string> args) {
     TJob job;
     if (!ParseJob(std::move(args), 0, 0, job)) return Usage(kStripUsage);
-    TCliDialogs dialogs(job.Options.AnswerYes);
-    TSong song;
-    Open(job, song, dialogs);
+    TCliSong opened(job.Options, job.File);
+    TSong& song = opened.Song;
     if (!HasLyrics(song, job.File)) return 1;
     TEditorText editor;
     if (RemovePunctuation(song, editor).Status == TMtcFinishStatus::Rejected) return 1;
-    const bool stored = Save(song, job.Out);
-    FreeSong(song);
-    return stored ? 0 : 1;
+    return WriteInSourceFormat(song, job.Out);
 }
 
 int RunMtcExport(std::vector<std::string> args) {
     TJob job;
     if (!ParseJob(std::move(args), 0, 1, job)) return Usage(kMtcExportUsage);
-    TCliDialogs dialogs(job.Options.AnswerYes);
-    TSong song;
-    Open(job, song, dialogs);
+    TCliSong opened(job.Options, job.File);
+    TSong& song = opened.Song;
     if (!HasLyrics(song, job.File)) return 1;
     TEditorText editor;
     StartMtcEditing(song, editor);
@@ -203,9 +184,8 @@ int RunMtcImport(std::vector<std::string> args) {
                      job.Words[0].c_str());
         return 1;
     }
-    TCliDialogs dialogs(job.Options.AnswerYes);
-    TSong song;
-    Open(job, song, dialogs);
+    TCliSong opened(job.Options, job.File);
+    TSong& song = opened.Song;
     TEditorText editor;
     editor.SetText(text);
     editor.ReadOnly = false;
@@ -217,9 +197,7 @@ int RunMtcImport(std::vector<std::string> args) {
         return 1;
     }
     if (r.Status == TMtcFinishStatus::Rejected) return 1; // the message named the line
-    const bool stored = Save(song, job.Out);
-    FreeSong(song);
-    return stored ? 0 : 1;
+    return WriteInSourceFormat(song, job.Out);
 }
 
 // Bad option values are usage errors.

@@ -8,8 +8,7 @@
 #include <thread>
 
 #include "CliCommand.h"
-#include "SongOptions.h"
-#include "model/OpenSong.h"
+#include "SongIo.h"
 #include "platform/RtMidiOutput.h"
 #include "playback/MidiPlayer.h"
 #include "playback/Position.h"
@@ -71,11 +70,8 @@ int RunPlay(std::vector<std::string> args) {
         return 2;
     }
 
-    TCliDialogs dialogs(options.AnswerYes);
-    TSong song;
-    ApplySongOptions(options, song);
-    song.Dialogs = &dialogs;
-    OpenSong(song, args[0]);
+    TCliSong opened(options, args[0]);
+    TSong& song = opened.Song;
 
     TRtMidiOutput out;
     if (hasPort) song.Config.MidiOutputDeviceName = port;

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "CliCommand.h"
-#include "SongOptions.h"
+#include "SongIo.h"
 #include "model/OpenSong.h"
 #include "writer/Writer.h"
 
@@ -16,11 +16,9 @@ static int RunSave(std::vector<std::string> args) {
                      SongOptionsUsage().c_str());
         return 2;
     }
-    TCliDialogs dialogs(options.AnswerYes);
-    TSong song;
-    ApplySongOptions(options, song);
-    song.Dialogs = &dialogs;
-    OpenSong(song, args[0]);
+    TCliSong opened(options, args[0]);
+    TSong& song = opened.Song;
+    // Format 1 stays format 1; formats 0 and 2 are written as format 0, as the batch update does.
     const bool stored =
         song.SourceFormat == 1 ? WriteFormat1File(song, args[0]) : WriteFormat0File(song, args[0]);
     FreeSong(song);
