@@ -1,11 +1,10 @@
 // lyrivox-cli tempo and transpose: the edited song is written in its own
 // format and read back by an independent reader (python3-mido).
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 
+#include "CliRun.h"
 #include "SmfBuilder.h"
 
 using namespace lvtest;
@@ -13,25 +12,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-};
-
 TRun Shell(const std::string& cmd) {
-    TRun r;
-    FILE* p = ::popen((cmd + " 2>/dev/null").c_str(), "r");
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.Out.append(buf, n);
-    const int status = ::pclose(p);
-    r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return RunShell(cmd + " 2>/dev/null");
 }
 
 TRun Cli(const std::string& args) {
-    return Shell(std::string(LV_CLI_PATH) + " " + args);
+    return RunCli(LV_CLI_PATH, args);
 }
 
 // "type tempos notes" of a file as mido reads it, e.g. "0 [461538] [(0, 63), (9, 36)]".

@@ -1,14 +1,13 @@
 // lyrivox-cli lyrics link|quantize|move|upper|strip-punctuation|mtc-export|mtc-import
 // as a script uses them; the written files are read back with mido.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "CliRun.h"
 #include "SmfBuilder.h"
 
 using namespace lvtest;
@@ -16,40 +15,22 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-};
-
-TRun Run(const std::string& cmd) {
-    TRun r;
-    FILE* p = ::popen(cmd.c_str(), "r");
-    if (!p) return r;
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.Out.append(buf, n);
-    const int status = ::pclose(p);
-    r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
-}
-
 TRun Lyrics(const std::string& args, bool withStderr = false) {
-    return Run(std::string(LV_CLI_PATH) + " lyrics " + args +
-               (withStderr ? " 2>&1" : " 2>/dev/null"));
+    return RunShell(std::string(LV_CLI_PATH) + " lyrics " + args +
+                    (withStderr ? " 2>&1" : " 2>/dev/null"));
 }
 
 // Lyric events as mido reads them: text -> tick (line breaks left out).
 std::map<std::string, int> MidoLyrics(const std::string& path) {
-    const TRun r = Run("/usr/bin/python3 -c \"import sys, mido\n"
-                       "m = mido.MidiFile(sys.argv[1])\n"
-                       "for t in m.tracks:\n"
-                       "    tick = 0\n"
-                       "    for e in t:\n"
-                       "        tick += e.time\n"
-                       "        if e.type == 'lyrics' and e.text != '\\r':\n"
-                       "            print('%d|%s' % (tick, e.text))\n\" '" +
-                       path + "'");
+    const TRun r = RunShell("/usr/bin/python3 -c \"import sys, mido\n"
+                            "m = mido.MidiFile(sys.argv[1])\n"
+                            "for t in m.tracks:\n"
+                            "    tick = 0\n"
+                            "    for e in t:\n"
+                            "        tick += e.time\n"
+                            "        if e.type == 'lyrics' and e.text != '\\r':\n"
+                            "            print('%d|%s' % (tick, e.text))\n\" '" +
+                            path + "'");
     std::map<std::string, int> rows;
     std::istringstream in(r.Out);
     std::string line;
@@ -72,15 +53,6 @@ lv::AByte MelodySong() {
     t.NoteOn(280, 0, 65, 100).Lyric(0, "da ").NoteOff(200, 0, 65);
     t.EndOfTrack(1000);
     return b.Build();
-}
-
-std::string ReadText(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    std::ofstream(path, std::ios::binary) << text;
 }
 
 } // namespace

@@ -2,12 +2,11 @@
 // lyric text give a song with lyric events that an independent reader sees;
 // the exported text reads back unchanged.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 #include <string>
 
+#include "CliRun.h"
 #include "SmfBuilder.h"
 
 using namespace lvtest;
@@ -15,34 +14,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-};
-
 TRun Shell(const std::string& cmd) {
-    TRun r;
-    FILE* p = ::popen((cmd + " 2>/dev/null").c_str(), "r");
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.Out.append(buf, n);
-    const int status = ::pclose(p);
-    r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return RunShell(cmd + " 2>/dev/null");
 }
 
 TRun Cli(const std::string& args) {
-    return Shell(std::string(LV_CLI_PATH) + " " + args);
-}
-
-std::string ReadText(const std::string& path) {
-    const lv::AByte b = ReadFileBytes(path);
-    return std::string(b.begin(), b.end());
-}
-
-void WriteText(const std::string& path, const std::string& text) {
-    WriteFileBytes(path, lv::AByte(text.begin(), text.end()));
+    return RunCli(LV_CLI_PATH, args);
 }
 
 // A melody of eight quarter notes, no lyrics.

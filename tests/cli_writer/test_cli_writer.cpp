@@ -1,11 +1,10 @@
 // lyrivox-cli convert, save and batch as a script uses them: exit status,
 // files written, and the batch report on standard output.
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
-#include <cstdio>
 #include <filesystem>
 
+#include "CliRun.h"
 #include "SmfBuilder.h"
 
 using namespace lvtest;
@@ -13,22 +12,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-struct TRun {
-    int Exit = -1;
-    std::string Out;
-};
-
 TRun Cli(const std::string& args) {
-    TRun r;
-    const std::string cmd = std::string(LV_CLI_PATH) + " " + args + " 2>/dev/null";
-    FILE* p = ::popen(cmd.c_str(), "r");
-    char buf[4096];
-    std::size_t n;
-    while ((n = std::fread(buf, 1, sizeof buf, p)) > 0)
-        r.Out.append(buf, n);
-    const int status = ::pclose(p);
-    r.Exit = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    return r;
+    return RunCli(LV_CLI_PATH, args);
 }
 
 lv::AByte Song(int format) {
