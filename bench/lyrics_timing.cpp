@@ -6,53 +6,23 @@
 #include <cstdlib>
 #include <functional>
 #include <string>
+#include <vector>
 
+#include "../fuzz/FuzzSong.h"
 #include "lyrics/EditorText.h"
 #include "lyrics/Linking.h"
 #include "lyrics/MtcEditing.h"
 #include "lyrics/Timing.h"
-#include "model/Song.h"
-#include "model/TimeMap.h"
 
 namespace {
 
 lv::TSong MakeLongSong(int syllables) {
-    lv::TSong song;
-    song.SourceFormat = 1;
-    song.TrackCount = 1;
-    song.Division = 480;
-    song.SongEndTick = 240 * (syllables + 16);
-    song.Tracks.resize(3);
-    for (auto& t : song.Tracks) {
-        t.Events.push_back(lv::MakePortHead());
-        t.EventCount = 1;
-    }
-    song.LyricsTrack().Events.push_back(lv::MakeMetaEvent(3, "Lyrics", 0));
-    song.PrompterTrack().Events.push_back(lv::MakeMetaEvent(3, "Suffloer", 0));
-    for (auto& t : song.Tracks) {
-        t.Events.push_back(lv::MakeEndOfTrack(song.SongEndTick));
-        ++t.EventCount;
-        t.PlayCursor = t.Head();
-    }
+    lv::TSong song = lvfuzz::MakeTrackSong(480, 240 * (syllables + 16));
     // A tempo change every 64 bars gives the conversions many zones to go through.
-    for (int tick = 0; tick <= song.SongEndTick; tick += 64 * 1920) {
-        lv::TTempo t;
-        t.Tick = tick;
-        t.Tempo = t.OrigTempo = t.FileTempo = (tick / 1920) % 128 == 0 ? 500000 : 600000;
-        t.BPM = static_cast<std::uint16_t>(60000000 / t.Tempo);
-        song.Tempos.push_back(t);
-    }
-    lv::TTempo end = song.Tempos.back();
-    end.Tick = song.SongEndTick + 1;
-    song.Tempos.push_back(end);
-    song.TempoCount = static_cast<std::int32_t>(song.Tempos.size());
-    lv::TTimeSign s;
-    s.Tick = 0;
-    lv::TTimeSign sEnd = s;
-    sEnd.Tick = song.SongEndTick + 1;
-    song.TimeSigns = {s, sEnd};
-    song.TimeSignCount = 2;
-    lv::BuildTimeZones(song);
+    std::vector<lv::TTempo> tempos;
+    for (int tick = 0; tick <= song.SongEndTick; tick += 64 * 1920)
+        tempos.push_back(lvfuzz::MakeTempo(tick, (tick / 1920) % 128 == 0 ? 500000 : 600000));
+    lvfuzz::SetMaps(song, std::move(tempos));
 
     song.MelodyNotes.push_back(lv::MakePortHead());
     const char* texts[] = {"Song", "\r", "Artist", "\r"};

@@ -14,6 +14,7 @@
 #include <iterator>
 #include <string>
 
+#include "FuzzSong.h"
 #include "lyrics/TextView.h"
 #include "model/Errors.h"
 #include "model/Extract.h"
@@ -34,26 +35,8 @@ void AddEvent(lv::TTrack& track, lv::TMidiEvent e, bool counted) {
 // The tracks as the reader leaves them: port head, names of the lyrics and
 // prompter tracks, end-of-track at SongEndTick; the maps with their defaults.
 lv::TSong MakeSong(std::uint16_t division) {
-    lv::TSong song;
-    song.SourceFormat = 1;
-    song.TrackCount = 1;
-    song.Division = division;
-    song.Tracks.resize(3);
-    for (auto& t : song.Tracks) {
-        t.Events.push_back(lv::MakePortHead());
-        t.EventCount = 1;
-    }
-    song.LyricsTrack().Events.push_back(lv::MakeMetaEvent(3, "Lyrics", 0));
-    song.PrompterTrack().Events.push_back(lv::MakeMetaEvent(3, "Suffloer", 0));
-    for (auto& t : song.Tracks) {
-        t.Events.push_back(lv::MakeEndOfTrack(0));
-        ++t.EventCount;
-        t.PlayCursor = t.Head();
-    }
-    lv::TTempo tempo;
-    tempo.Tick = 0;
-    tempo.Tempo = tempo.OrigTempo = tempo.FileTempo = 500000;
-    tempo.BPM = 120;
+    lv::TSong song = lvfuzz::MakeTrackSong(division, 0);
+    const lv::TTempo tempo = lvfuzz::MakeTempo(0, 500000);
     song.Tempos = {tempo, tempo};
     song.TempoCount = 2;
     lv::TTimeSign sign;

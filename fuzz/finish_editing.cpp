@@ -8,46 +8,15 @@
 #include <string>
 #include <vector>
 
+#include "FuzzSong.h"
 #include "lyrics/EditorText.h"
 #include "lyrics/TextEditing.h"
-#include "model/Song.h"
-#include "model/TimeMap.h"
 
 namespace {
 
 lv::TSong MakeFuzzSong(std::int32_t songEnd, int oldEntries) {
-    lv::TSong song;
-    song.SourceFormat = 1;
-    song.TrackCount = 1;
-    song.Division = 480;
-    song.SongEndTick = songEnd;
-    song.Tracks.resize(3);
-    for (auto& t : song.Tracks) {
-        t.Events.push_back(lv::MakePortHead());
-        t.EventCount = 1;
-    }
-    song.LyricsTrack().Events.push_back(lv::MakeMetaEvent(3, "Lyrics", 0));
-    song.PrompterTrack().Events.push_back(lv::MakeMetaEvent(3, "Suffloer", 0));
-    for (auto& t : song.Tracks) {
-        t.Events.push_back(lv::MakeEndOfTrack(song.SongEndTick));
-        ++t.EventCount;
-        t.PlayCursor = t.Head();
-    }
-    lv::TTempo t0;
-    t0.Tick = 0;
-    t0.Tempo = t0.OrigTempo = t0.FileTempo = 500000;
-    t0.BPM = 120;
-    lv::TTempo end = t0;
-    end.Tick = song.SongEndTick + 1;
-    song.Tempos = {t0, end};
-    song.TempoCount = 2;
-    lv::TTimeSign s0;
-    s0.Tick = 0;
-    lv::TTimeSign s1 = s0;
-    s1.Tick = song.SongEndTick + 1;
-    song.TimeSigns = {s0, s1};
-    song.TimeSignCount = 2;
-    lv::BuildTimeZones(song);
+    lv::TSong song = lvfuzz::MakeTrackSong(480, songEnd);
+    lvfuzz::SetMaps(song, {lvfuzz::MakeTempo(0, 500000)});
     lv::ComputeEventTimes(song);
     // An old table of the usual shape: title, artist, then lines of syllables.
     static const char* const kTexts[] = {"T", "\r", "A", "\r", "la ", "di", "\r", "da"};

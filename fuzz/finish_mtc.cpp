@@ -6,53 +6,19 @@
 #include <cstdlib>
 #include <string>
 
+#include "FuzzSong.h"
 #include "lyrics/EditorText.h"
 #include "lyrics/MtcEditing.h"
-#include "model/Song.h"
-#include "model/TimeMap.h"
 
 namespace {
 
 lv::TSong MakeFuzzSong(std::uint16_t division, std::uint8_t numerator, std::uint8_t denomExp) {
-    lv::TSong song;
-    song.SourceFormat = 1;
-    song.TrackCount = 1;
-    song.Division = division;
-    song.SongEndTick = 20000;
-    song.Tracks.resize(3);
-    for (auto& t : song.Tracks) {
-        t.Events.push_back(lv::MakePortHead());
-        t.EventCount = 1;
-    }
-    song.LyricsTrack().Events.push_back(lv::MakeMetaEvent(3, "Lyrics", 0));
-    song.PrompterTrack().Events.push_back(lv::MakeMetaEvent(3, "Suffloer", 0));
-    for (auto& t : song.Tracks) {
-        t.Events.push_back(lv::MakeEndOfTrack(song.SongEndTick));
-        ++t.EventCount;
-        t.PlayCursor = t.Head();
-    }
+    lv::TSong song = lvfuzz::MakeTrackSong(division, 20000);
     // 120 per minute and the chosen signature from tick 0, a tempo change at 3000.
-    lv::TTempo t0;
-    t0.Tick = 0;
-    t0.Tempo = t0.OrigTempo = t0.FileTempo = 500000;
-    t0.BPM = 120;
-    lv::TTempo t1 = t0;
-    t1.Tick = 3000;
-    t1.Tempo = t1.OrigTempo = t1.FileTempo = 750000;
-    t1.BPM = 80;
-    lv::TTempo end = t1;
-    end.Tick = song.SongEndTick + 1;
-    song.Tempos = {t0, t1, end};
-    song.TempoCount = 3;
-    lv::TTimeSign s0;
-    s0.Tick = 0;
-    s0.Numerator = numerator;
-    s0.Denominator = static_cast<std::uint8_t>(1u << denomExp);
-    lv::TTimeSign s1 = s0;
-    s1.Tick = song.SongEndTick + 1;
-    song.TimeSigns = {s0, s1};
-    song.TimeSignCount = 2;
-    lv::BuildTimeZones(song);
+    lv::TTimeSign sign;
+    sign.Numerator = numerator;
+    sign.Denominator = static_cast<std::uint8_t>(1u << denomExp);
+    lvfuzz::SetMaps(song, {lvfuzz::MakeTempo(0, 500000), lvfuzz::MakeTempo(3000, 750000)}, sign);
     lv::ComputeEventTimes(song);
     // An old table the finishing compares saved ticks with.
     for (int i = 0; i < 8; ++i) {
