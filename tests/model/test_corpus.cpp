@@ -9,6 +9,7 @@
 #include <map>
 #include <sstream>
 
+#include "Corpus.h"
 #include "FakeDialogs.h"
 #include "ReaderTestUtil.h"
 #include "model/Errors.h"
@@ -33,39 +34,14 @@ struct TRefFile {
 };
 
 std::vector<std::string> CorpusFiles() {
-    std::vector<std::string> files;
-    const fs::path root(LV_CORPUS_DIR);
-    if (!fs::exists(root)) return files;
-    for (const auto& e : fs::recursive_directory_iterator(root))
-        if (e.is_regular_file() && e.path().extension() == ".mid")
-            files.push_back(e.path().string());
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
+    return lvtest::CorpusFiles({".mid"});
 }
 
 // Runs the reference reader once over every file.
 const std::map<std::string, TRefFile>& Reference() {
     static std::map<std::string, TRefFile> ref = [] {
         std::map<std::string, TRefFile> out;
-        std::string cmd =
-            "/usr/bin/python3 " + Quote(std::string(LV_SOURCE_DIR) + "/tests/model/mido_dump.py");
-        for (const auto& f : CorpusFiles())
-            cmd += " " + Quote(f);
-        FILE* pipe = popen(cmd.c_str(), "r");
-        if (!pipe) return out;
-        std::string text;
-        char buf[4096];
-        std::size_t n;
-        while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-            text.append(buf, n);
-        pclose(pipe);
+        const std::string text = RunMidoScript("tests/model/mido_dump.py", CorpusFiles());
         std::istringstream lines(text);
         std::string line;
         TRefFile* cur = nullptr;

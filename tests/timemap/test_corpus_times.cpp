@@ -10,30 +10,12 @@
 #include <string>
 #include <vector>
 
+#include "Corpus.h"
 #include "SmfBuilder.h"
 #include "model/OpenSong.h"
 #include "model/TimeMap.h"
 
 namespace {
-
-std::vector<std::string> CorpusFiles() {
-    std::vector<std::string> files;
-    std::error_code ec;
-    for (const auto& e : std::filesystem::recursive_directory_iterator(LV_CORPUS_DIR, ec)) {
-        const auto ext = e.path().extension().string();
-        if (e.is_regular_file() && (ext == ".mid" || ext == ".kar"))
-            files.push_back(e.path().string());
-    }
-    std::sort(files.begin(), files.end());
-    return files;
-}
-
-std::string Quote(const std::string& s) {
-    std::string out = "'";
-    for (char c : s)
-        out += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return out + "'";
-}
 
 struct TReference {
     bool Rejected = false;
@@ -42,19 +24,8 @@ struct TReference {
 
 std::map<std::string, TReference> MidoTimes(const std::vector<std::string>& files) {
     std::map<std::string, TReference> out;
-    std::string cmd = "/usr/bin/python3 " +
-                      Quote(std::string(LV_SOURCE_DIR) + "/tests/timemap/mido_times.py") +
-                      " 2>/dev/null";
-    for (const auto& f : files)
-        cmd += " " + Quote(f);
-    FILE* pipe = popen(cmd.c_str(), "r");
-    if (!pipe) return out;
-    std::string text;
-    char buf[4096];
-    std::size_t n;
-    while ((n = fread(buf, 1, sizeof buf, pipe)) > 0)
-        text.append(buf, n);
-    pclose(pipe);
+    const std::string text =
+        lvtest::RunMidoScript("tests/timemap/mido_times.py", files, "2>/dev/null");
     std::istringstream lines(text);
     std::string line;
     TReference* current = nullptr;
@@ -77,7 +48,7 @@ std::map<std::string, TReference> MidoTimes(const std::vector<std::string>& file
 } // namespace
 
 TEST(CorpusTimes, ChannelEventTimesAgreeWithMido) {
-    const auto files = CorpusFiles();
+    const auto files = lvtest::CorpusFiles({".mid", ".kar"});
     if (files.empty()) GTEST_SKIP() << "no songs in " << LV_CORPUS_DIR;
     const auto reference = MidoTimes(files);
     if (reference.empty()) GTEST_SKIP() << "mido is not available";
