@@ -1,6 +1,7 @@
 #include "LyricsCommand.h"
 
 #include <cstdio>
+#include <stdexcept>
 
 #include "CliCommand.h"
 
@@ -9,6 +10,19 @@ namespace lv::cli {
 std::vector<TLyricsSubcommand>& LyricsSubcommands() {
     static std::vector<TLyricsSubcommand> subs;
     return subs;
+}
+
+std::function<int(std::vector<std::string>)> GuardedLyrics(int (*run)(std::vector<std::string>),
+                                                           const char* usage,
+                                                           int (*showUsage)(const char* usage)) {
+    return [run, usage, showUsage](std::vector<std::string> args) {
+        try {
+            return run(std::move(args));
+        } catch (const std::invalid_argument& e) {
+            std::fprintf(stderr, "lyrivox-cli lyrics: %s\n", e.what());
+            return showUsage(usage);
+        }
+    };
 }
 
 static int RunLyrics(std::vector<std::string> args) {

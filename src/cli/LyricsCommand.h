@@ -10,10 +10,16 @@ namespace lv::cli {
 struct TLyricsSubcommand {
     std::string Name;
     std::string Usage;
-    std::function<int(std::vector<std::string> args)> Run;  // args after the subcommand name
+    std::function<int(std::vector<std::string> args)> Run; // args after the subcommand name
 };
 
 std::vector<TLyricsSubcommand>& LyricsSubcommands();
+
+// run, with a bad option value (std::invalid_argument) told on stderr and
+// answered by showUsage(usage), which returns the exit code.
+std::function<int(std::vector<std::string>)> GuardedLyrics(int (*run)(std::vector<std::string>),
+                                                           const char* usage,
+                                                           int (*showUsage)(const char* usage));
 
 struct TLyricsRegistration {
     explicit TLyricsRegistration(TLyricsSubcommand sub) {

@@ -127,14 +127,7 @@ int RunImport(std::vector<std::string> args) {
 
 std::function<int(std::vector<std::string>)> Guarded(int (*run)(std::vector<std::string>),
                                                      const char* usage) {
-    return [run, usage](std::vector<std::string> args) {
-        try {
-            return run(std::move(args));
-        } catch (const std::invalid_argument& e) {
-            std::fprintf(stderr, "lyrivox-cli lyrics: %s\n", e.what());
-            return Usage(usage);
-        }
-    };
+    return GuardedLyrics(run, usage, Usage);
 }
 
 const TLyricsRegistration regExport{{"export", kExportUsage, Guarded(RunExport, kExportUsage)}};

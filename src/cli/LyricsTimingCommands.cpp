@@ -203,14 +203,7 @@ int RunMtcImport(std::vector<std::string> args) {
 // Bad option values are usage errors.
 std::function<int(std::vector<std::string>)> Guarded(int (*run)(std::vector<std::string>),
                                                      const char* usage) {
-    return [run, usage](std::vector<std::string> args) {
-        try {
-            return run(std::move(args));
-        } catch (const std::invalid_argument& e) {
-            std::fprintf(stderr, "lyrivox-cli lyrics: %s\n", e.what());
-            return Usage(usage);
-        }
-    };
+    return GuardedLyrics(run, usage, [](const char* u) { return Usage(u); });
 }
 
 const TLyricsRegistration regLink{{"link", kLinkUsage, Guarded(RunLink, kLinkUsage)}};
