@@ -2,6 +2,8 @@
 
 #include <cstdlib>
 
+#include "text/CodePage.h"
+
 namespace lvtest {
 
 namespace {
@@ -92,23 +94,6 @@ class TParser {
         }
         return v;
     }
-    static void Utf8(std::string& out, unsigned cp) {
-        if (cp < 0x80) {
-            out += static_cast<char>(cp);
-        } else if (cp < 0x800) {
-            out += static_cast<char>(0xC0 | (cp >> 6));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else if (cp < 0x10000) {
-            out += static_cast<char>(0xE0 | (cp >> 12));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (cp >> 18));
-            out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (cp & 0x3F));
-        }
-    }
     unsigned Hex4() {
         if (P + 4 > T.size()) Fail("short \\u escape");
         const unsigned v = static_cast<unsigned>(std::stoul(T.substr(P, 4), nullptr, 16));
@@ -160,7 +145,7 @@ class TParser {
                     P += 2;
                     cp = 0x10000 + ((cp - 0xD800) << 10) + (Hex4() - 0xDC00);
                 }
-                Utf8(out, cp);
+                lv::AppendUtf8(out, static_cast<char32_t>(cp));
                 break;
             }
             default:
