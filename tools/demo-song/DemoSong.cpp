@@ -26,50 +26,21 @@ constexpr int C4 = 60, D4 = 62, E4 = 64, F4 = 65, G4 = 67, A4 = 69;
 
 // One line of the song per entry; the last syllable of a line is followed by
 // a line break.
-const std::vector<std::vector<TNote>> kLines = {
-    {{C4, 1, "Twin"},
-     {C4, 1, "kle, "},
-     {G4, 1, "twin"},
-     {G4, 1, "kle, "},
-     {A4, 1, "lit"},
-     {A4, 1, "tle "},
-     {G4, 2, "star,"}},
-    {{F4, 1, "how "},
-     {F4, 1, "I "},
-     {E4, 1, "won"},
-     {E4, 1, "der "},
-     {D4, 1, "what "},
-     {D4, 1, "you "},
-     {C4, 2, "are!"}},
-    {{G4, 1, "Up "},
-     {G4, 1, "a"},
-     {F4, 1, "bove "},
-     {F4, 1, "the "},
-     {E4, 1, "world "},
-     {E4, 1, "so "},
-     {D4, 2, "high,"}},
-    {{G4, 1, "like "},
-     {G4, 1, "a "},
-     {F4, 1, "dia"},
-     {F4, 1, "mond "},
-     {E4, 1, "in "},
-     {E4, 1, "the "},
-     {D4, 2, "sky."}},
-    {{C4, 1, "Twin"},
-     {C4, 1, "kle, "},
-     {G4, 1, "twin"},
-     {G4, 1, "kle, "},
-     {A4, 1, "lit"},
-     {A4, 1, "tle "},
-     {G4, 2, "star,"}},
-    {{F4, 1, "how "},
-     {F4, 1, "I "},
-     {E4, 1, "won"},
-     {E4, 1, "der "},
-     {D4, 1, "what "},
-     {D4, 1, "you "},
-     {C4, 2, "are!"}},
-};
+const std::vector<TNote> kTwinkle = {{C4, 1, "Twin"},  {C4, 1, "kle, "}, {G4, 1, "twin"},
+                                     {G4, 1, "kle, "}, {A4, 1, "lit"},   {A4, 1, "tle "},
+                                     {G4, 2, "star,"}};
+const std::vector<TNote> kWonder = {{F4, 1, "how "}, {F4, 1, "I "},    {E4, 1, "won"},
+                                    {E4, 1, "der "}, {D4, 1, "what "}, {D4, 1, "you "},
+                                    {C4, 2, "are!"}};
+const std::vector<TNote> kUpAbove = {{G4, 1, "Up "},  {G4, 1, "a"},      {F4, 1, "bove "},
+                                     {F4, 1, "the "}, {E4, 1, "world "}, {E4, 1, "so "},
+                                     {D4, 2, "high,"}};
+const std::vector<TNote> kDiamond = {{G4, 1, "like "}, {G4, 1, "a "},  {F4, 1, "dia"},
+                                     {F4, 1, "mond "}, {E4, 1, "in "}, {E4, 1, "the "},
+                                     {D4, 2, "sky."}};
+// The first two lines come back at the end.
+const std::vector<std::vector<TNote>> kLines = {kTwinkle, kWonder,  kUpAbove,
+                                                kDiamond, kTwinkle, kWonder};
 
 // Bass roots, one per half bar, two bars per line.
 const std::vector<std::vector<int>> kBassRoots = {

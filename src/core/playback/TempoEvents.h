@@ -17,8 +17,8 @@ std::int64_t BpmOfTempo(std::uint32_t usPerQuarter);
 // The BPM field holds 16 bits.
 std::uint16_t BpmField(std::int64_t bpm);
 
-// Calls f(event, entry) for every tempo event of Tracks[0] after its head, in
-// order. entry is the next entry of Tempos at the event's tick, nullptr when
+// Calls f(event, entry) for every complete tempo event of Tracks[0] after its
+// head, in order. entry is the next entry of Tempos at the event's tick, nullptr when
 // the map has none there (a default entry the time map put in front has no
 // event and is skipped over, so entries never shift against their events).
 template <class F> void ForEachTempoEvent(TSong& song, F&& f) {
@@ -28,7 +28,8 @@ template <class F> void ForEachTempoEvent(TSong& song, F&& f) {
         song.Tempos.size(), static_cast<std::size_t>(std::max(song.TempoCount, 0)));
     std::size_t k = 0;
     for (auto it = std::next(events.begin()); it != events.end(); ++it) {
-        if (!it->IsMeta(0x51)) continue;
+        // A tempo event of fewer than three bytes made no map entry when read.
+        if (!it->IsMeta(0x51) || it->Data.size() < 3) continue;
         TTempo* entry = nullptr;
         for (std::size_t j = k; j < used; ++j) {
             if (song.Tempos[j].Tick == it->Tick) {
